@@ -1,0 +1,44 @@
+#include "host/arguments.h"
+
+#include <charconv>
+#include <cstdio>
+
+std::optional<int64_t> parseInteger(std::string_view text, int64_t minimum, int64_t maximum) {
+  int64_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || ptr != end || value < minimum || value > maximum) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+ArgumentReader::ArgumentReader(std::string_view command, std::span<const std::string_view> args)
+    : command_(command), args_(args) {}
+
+std::optional<std::string_view> ArgumentReader::value(std::string_view option) {
+  if (done()) {
+    refuse(std::string(option) + " needs a value");
+    return std::nullopt;
+  }
+  return next();
+}
+
+std::optional<int64_t> ArgumentReader::integer(std::string_view option, int64_t minimum, int64_t maximum) {
+  const auto text = value(option);
+  if (!text) {
+    return std::nullopt;
+  }
+  const auto number = parseInteger(*text, minimum, maximum);
+  if (!number) {
+    refuse(std::string(option) + " takes a whole number from " + std::to_string(minimum) + " to " +
+           std::to_string(maximum) + ", not '" + std::string(*text) + "'");
+  }
+  return number;
+}
+
+int ArgumentReader::refuse(const std::string& message) const {
+  std::fprintf(stderr, "swirlmote %.*s: %s (see swirlmote --help)\n", static_cast<int>(command_.size()),
+               command_.data(), message.c_str());
+  return 2;
+}

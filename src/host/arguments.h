@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+// Parses a whole decimal number in [minimum, maximum]; nothing on any other
+// text.
+std::optional<int64_t> parseInteger(std::string_view text, int64_t minimum, int64_t maximum);
+
+// Walks "--name value" options; reports what was wrong on stderr.
+class ArgumentReader {
+ public:
+  ArgumentReader(std::string_view command, std::span<const std::string_view> args);
+
+  bool done() const { return index_ >= args_.size(); }
+  std::string_view next() { return args_[index_++]; }
+  // The value that follows an option; nothing (and a message) when missing.
+  std::optional<std::string_view> value(std::string_view option);
+  std::optional<int64_t> integer(std::string_view option, int64_t minimum, int64_t maximum);
+  // Prints "swirlmote <command>: <message>" and a pointer to --help.
+  int refuse(const std::string& message) const;
+
+ private:
+  std::string_view command_;
+  std::span<const std::string_view> args_;
+  std::size_t index_ = 0;
+};

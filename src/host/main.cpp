@@ -1,0 +1,32 @@
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "host/commands.h"
+#include "host/usage.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  if (!args.empty()) {
+    const std::string_view first = args.front();
+    const std::span<const std::string_view> rest(args.data() + 1, args.size() - 1);
+    if (first == "simulate") {
+      return runSimulate(rest);
+    }
+    if (first == "render") {
+      return runRender(rest);
+    }
+    if (first == "config") {
+      return runConfig(rest);
+    }
+    if (first == "--help" || first == "-h" || first == "help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (first == "--version") {
+      std::printf("swirlmote %s\n", SWIRLMOTE_VERSION);
+      return 0;
+    }
+  }
+  return runSaver(args);
+}
