@@ -1,3 +1,165 @@
-#include "host/commands.h"
+#include <charconv>
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <optional>
+#include <string>
 
-int runConfig(std::span<const std::string_view>) { return 1; }
+#include "host/arguments.h"
+#include "host/commands.h"
+#include "settings/keys.h"
+#include "settings/screen_saver_defaults.h"
+
+namespace {
+
+ScreenSaverDefaults& store() {
+  return ScreenSaverDefaults::defaultsForModuleWithName(std::string(kBundleIdentifier));
+}
+
+const PreferenceKey* findKey(std::string_view name) {
+  for (const PreferenceKey& key : kPreferenceKeys) {
+    if (key.name == name) {
+      return &key;
+    }
+  }
+  return nullptr;
+}
+
+std::string validKeys() {
+  std::string list;
+  for (const PreferenceKey& key : kPreferenceKeys) {
+    list += (list.empty() ? "\"" : ", \"") + std::string(key.name) + "\"";
+  }
+  return list;
+}
+
+std::optional<float> parseFloat(std::string_view text) {
+  float value = 0.0f;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || ptr != end || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<bool> parseBool(std::string_view text) {
+  if (text == "true" || text == "yes" || text == "1") {
+    return true;
+  }
+  if (text == "false" || text == "no" || text == "0") {
+    return false;
+  }
+  return std::nullopt;
+}
+
+std::string formatValue(ScreenSaverDefaults& defaults, const PreferenceKey& key) {
+  const std::string name(key.name);
+  char buffer[64];
+  switch (key.type) {
+    case KeyType::Integer:
+      std::snprintf(buffer, sizeof buffer, "%" PRId64, defaults.integerForKey(name));
+      break;
+    case KeyType::Float:
+      std::snprintf(buffer, sizeof buffer, "%.9g", static_cast<double>(defaults.floatForKey(name)));
+      break;
+    case KeyType::Boolean: return defaults.boolForKey(name) ? "true" : "false";
+  }
+  return buffer;
+}
+
+// Stores the value parsed by the key's type; false when it does not parse.
+bool storeValue(ScreenSaverDefaults& defaults, const PreferenceKey& key, std::string_view text) {
+  const std::string name(key.name);
+  switch (key.type) {
+    case KeyType::Integer:
+      if (const auto value =
+              parseInteger(text, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max())) {
+        defaults.setInteger(*value, name);
+        return true;
+      }
+      return false;
+    case KeyType::Float:
+      if (const auto value = parseFloat(text)) {
+        defaults.setFloat(*value, name);
+        return true;
+      }
+      return false;
+    case KeyType::Boolean:
+      if (const auto value = parseBool(text)) {
+        defaults.setBool(*value, name);
+        return true;
+      }
+      return false;
+  }
+  return false;
+}
+
+const char* typeHint(KeyType type) {
+  switch (type) {
+    case KeyType::Integer: return "a whole number, e.g. 4";
+    case KeyType::Float: return "a finite number, e.g. 1.25";
+    case KeyType::Boolean: return "true, false, yes, no, 1 or 0";
+  }
+  return "";
+}
+
+}  // namespace
+
+int runConfig(std::span<const std::string_view> args) {
+  const ArgumentReader reader("config", args);
+  if (args.empty()) {
+    return reader.refuse("needs one of list, get KEY, set KEY VALUE, unset KEY, path");
+  }
+  const std::string_view action = args[0];
+  const std::size_t operands = args.size() - 1;
+  const auto wrongCount = [&](const char* usage) {
+    return reader.refuse("usage: swirlmote config " + std::string(usage) + " (quote a key that has spaces)");
+  };
+
+  if (action == "list" || action == "path") {
+    if (operands != 0) {
+      return wrongCount(action == "list" ? "list" : "path");
+    }
+    if (action == "path") {
+      std::printf("%s\n", ScreenSaverDefaults::pathForModuleWithName(std::string(kBundleIdentifier)).c_str());
+      return 0;
+    }
+    ScreenSaverDefaults& defaults = store();
+    for (const PreferenceKey& key : kPreferenceKeys) {
+      const std::string value =
+          defaults.hasValueForKey(std::string(key.name)) ? formatValue(defaults, key) : "(not set)";
+      std::printf("%.*s = %s\n", static_cast<int>(key.name.size()), key.name.data(), value.c_str());
+    }
+    return 0;
+  }
+
+  const bool isSet = action == "set";
+  if (action != "get" && !isSet && action != "unset") {
+    return reader.refuse("unknown action '" + std::string(action) +
+                         "'; use list, get KEY, set KEY VALUE, unset KEY or path");
+  }
+  if (operands != (isSet ? 2u : 1u)) {
+    return wrongCount(isSet ? "set KEY VALUE" : action == "get" ? "get KEY" : "unset KEY");
+  }
+  const PreferenceKey* key = findKey(args[1]);
+  if (!key) {
+    return reader.refuse("unknown key '" + std::string(args[1]) + "'; the keys are " + validKeys());
+  }
+
+  ScreenSaverDefaults& defaults = store();
+  if (action == "get") {
+    std::printf("%s\n", formatValue(defaults, *key).c_str());
+    return 0;
+  }
+  if (isSet) {
+    if (!storeValue(defaults, *key, args[2])) {
+      return reader.refuse("'" + std::string(args[2]) + "' is not a value for \"" + std::string(key->name) +
+                           "\"; it takes " + typeHint(key->type));
+    }
+  } else {
+    defaults.removeObjectForKey(std::string(key->name));
+  }
+  return defaults.synchronize() ? 0 : 1;
+}

@@ -1,10 +1,13 @@
 #include "settings/load_defaults.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace {
 
-int32_t low32(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
+int32_t low32(int64_t value) {
+  return static_cast<int32_t>(static_cast<uint32_t>(value));
+}
 
 // The four floats are read in the order alpha, blue, green, red.
 ColorRGBA readColor(ScreenSaverDefaults& defaults, const char* prefix) {
@@ -59,7 +62,8 @@ void loadDefaults(ScreenSaverDefaults& defaults, Settings& settings) {
   defaults.setInteger(shape, "particle shape");
 
   float scale = defaults.floatForKey("particle scale");
-  if (scale < 0.5f) {
+  // NaN fails both comparisons below and would pass through unlimited.
+  if (std::isnan(scale) || scale < 0.5f) {
     scale = 0.5f;
   }
   if (scale > 2.0f) {

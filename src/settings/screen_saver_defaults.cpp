@@ -1,0 +1,181 @@
+#include "settings/screen_saver_defaults.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <set>
+#include <string_view>
+#include <utility>
+
+#include "settings/store_file.h"
+#include "settings/store_value.h"
+
+struct ScreenSaverDefaults::State {
+  std::string path;
+  std::string group;
+  // The store as this process sees it: the file as last read or written,
+  // with this process's changes on top.
+  KeyFilePtr values;
+  // Keys set or removed here since the file was last read or written; only
+  // these are merged into the file, so other processes' changes survive.
+  std::set<std::string> changed;
+  // (key, text) pairs already reported as unreadable.
+  std::set<std::pair<std::string, std::string>> warned;
+
+  std::optional<std::string> text(const std::string& key) const {
+    gchar* raw = g_key_file_get_value(values.get(), group.c_str(), key.c_str(), nullptr);
+    if (!raw) {
+      return std::nullopt;
+    }
+    std::string result(raw);
+    g_free(raw);
+    return result;
+  }
+
+  void set(const std::string& key, const std::string& value) {
+    g_key_file_set_value(values.get(), group.c_str(), key.c_str(), value.c_str());
+    changed.insert(key);
+  }
+
+  // A stored text that is no value of the type reads as zero, reported once.
+  template <typename T>
+  T read(const std::string& key, std::optional<T> (*convert)(std::string_view), const char* what,
+         const char* zero) {
+    const auto stored = text(key);
+    if (!stored) {
+      return T{};
+    }
+    if (const auto value = convert(*stored)) {
+      return *value;
+    }
+    if (warned.emplace(key, *stored).second) {
+      std::fprintf(stderr, "swirlmote: %s: \"%s\" = \"%s\" is not %s; it reads as %s\n", path.c_str(),
+                   key.c_str(), stored->c_str(), what, zero);
+    }
+    return T{};
+  }
+};
+
+namespace {
+
+// Reading takes the lock too, so that moving a damaged file aside cannot
+// race with another process replacing it. Without a directory there is no
+// lock and no file to read.
+KeyFilePtr loadStore(const std::string& path) {
+  const StoreLock lock(path);
+  return readStoreFile(path);
+}
+
+std::string configHome() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && *xdg) {
+    return xdg;
+  }
+  const char* home = std::getenv("HOME");
+  return std::string(home && *home ? home : g_get_home_dir()) + "/.config";
+}
+
+}  // namespace
+
+ScreenSaverDefaults& ScreenSaverDefaults::defaultsForModuleWithName(const std::string& moduleName) {
+  static std::map<std::string, std::unique_ptr<ScreenSaverDefaults>> stores;
+  const std::string path = pathForModuleWithName(moduleName);
+  auto& store = stores[path];
+  if (!store) {
+    store = std::make_unique<ScreenSaverDefaults>(path, moduleName);
+  }
+  return *store;
+}
+
+std::string ScreenSaverDefaults::pathForModuleWithName(const std::string& moduleName) {
+  return configHome() + "/swirlmote/" + moduleName + ".ini";
+}
+
+ScreenSaverDefaults::ScreenSaverDefaults(std::string path, std::string group)
+    : state_(std::make_unique<State>()) {
+  state_->path = std::move(path);
+  state_->group = std::move(group);
+  state_->values = loadStore(state_->path);
+  if (!state_->values) {
+    state_->values = newKeyFile();
+  }
+}
+
+ScreenSaverDefaults::~ScreenSaverDefaults() = default;
+
+int64_t ScreenSaverDefaults::integerForKey(const std::string& key) {
+  return state_->read<int64_t>(key, integerFromText, "an integer", "0");
+}
+
+float ScreenSaverDefaults::floatForKey(const std::string& key) {
+  return state_->read<float>(key, floatFromText, "a finite number", "0");
+}
+
+bool ScreenSaverDefaults::boolForKey(const std::string& key) {
+  return state_->read<bool>(key, boolFromText, "a boolean", "NO");
+}
+
+void ScreenSaverDefaults::setInteger(int64_t value, const std::string& key) {
+  state_->set(key, textFromInteger(value));
+}
+
+void ScreenSaverDefaults::setFloat(float value, const std::string& key) {
+  state_->set(key, textFromFloat(value));
+}
+
+void ScreenSaverDefaults::setBool(bool value, const std::string& key) {
+  state_->set(key, textFromBool(value));
+}
+
+bool ScreenSaverDefaults::hasValueForKey(const std::string& key) const {
+  return state_->text(key).has_value();
+}
+
+void ScreenSaverDefaults::removeObjectForKey(const std::string& key) {
+  g_key_file_remove_key(state_->values.get(), state_->group.c_str(), key.c_str(), nullptr);
+  state_->changed.insert(key);
+}
+
+bool ScreenSaverDefaults::synchronize() {
+  State& state = *state_;
+  if (state.changed.empty()) {
+    KeyFilePtr current = loadStore(state.path);
+    if (!current) {
+      return false;
+    }
+    state.values = std::move(current);
+    return true;
+  }
+  if (!makeStoreDirectory(state.path)) {
+    return false;
+  }
+  const StoreLock lock(state.path);
+  if (!lock.held()) {
+    std::fprintf(stderr,
+                 "swirlmote: cannot lock the settings file %s: %s; the settings are kept for this run only\n",
+                 state.path.c_str(), g_strerror(lock.error()));
+    return false;
+  }
+  KeyFilePtr merged = readStoreFile(state.path);
+  if (!merged) {
+    return false;
+  }
+  for (const std::string& key : state.changed) {
+    if (const auto value = state.text(key)) {
+      g_key_file_set_value(merged.get(), state.group.c_str(), key.c_str(), value->c_str());
+    } else {
+      g_key_file_remove_key(merged.get(), state.group.c_str(), key.c_str(), nullptr);
+    }
+  }
+  if (!writeStoreFile(state.path, merged.get())) {
+    return false;
+  }
+  state.values = std::move(merged);
+  state.changed.clear();
+  return true;
+}
+
+const std::string& ScreenSaverDefaults::path() const {
+  return state_->path;
+}

@@ -1,0 +1,216 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/keys.h"
+#include "settings/screen_saver_defaults.h"
+#include "settings/temp_config_home.h"
+
+extern char** environ;
+
+namespace {
+
+struct CommandResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class ConfigCommandTest : public ::testing::Test {
+ protected:
+  // Runs "swirlmote config ARGS..." as its own process in the test's
+  // configuration home.
+  CommandResult config(const std::vector<std::string>& args) {
+    const std::string outPath = home_.dir() + "/stdout";
+    const std::string errPath = home_.dir() + "/stderr";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<std::string> words{SWIRLMOTE_BINARY, "config"};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+      argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    int status = -1;
+    if (posix_spawn(&pid, SWIRLMOTE_BINARY, &actions, nullptr, argv.data(), environ) == 0) {
+      waitpid(pid, &status, 0);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(outPath), readFile(errPath)};
+  }
+
+  TempConfigHome home_;
+};
+
+std::string listOutput(const std::vector<std::pair<std::string, std::string>>& set) {
+  std::string text;
+  for (const PreferenceKey& key : kPreferenceKeys) {
+    std::string value = "(not set)";
+    for (const auto& [name, shown] : set) {
+      if (name == key.name) {
+        value = shown;
+      }
+    }
+    text += std::string(key.name) + " = " + value + "\n";
+  }
+  return text;
+}
+
+TEST_F(ConfigCommandTest, ListOfAnEmptyStoreShowsEveryKeyUnset) {
+  const CommandResult run = config({"list"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, listOutput({}));
+  EXPECT_FALSE(std::filesystem::exists(home_.storePath()));
+}
+
+TEST_F(ConfigCommandTest, GetOfAnUnsetKeyPrintsItsZero) {
+  for (const auto& [key, zero] : std::vector<std::pair<std::string, std::string>>{
+           {"number of cyclones", "0\n"}, {"particle scale", "0\n"}, {"show afterimage", "false\n"}}) {
+    const CommandResult run = config({"get", key});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, zero) << key;
+  }
+}
+
+TEST_F(ConfigCommandTest, PathPrintsTheStoreFile) {
+  const CommandResult run = config({"path"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, home_.storePath() + "\n");
+}
+
+// What another process stored is what this command reads.
+TEST_F(ConfigCommandTest, ReadsWhatAnotherProcessStored) {
+  {
+    ScreenSaverDefaults store(home_.storePath(), storeGroup());
+    store.setInteger(4, "number of cyclones");
+    store.setInteger(int64_t{1} << 40, "number of particles");
+    store.setFloat(0.1f, "particle color red");
+    store.setFloat(-2.5f, "background color blue");
+    store.setBool(true, "show afterimage");
+    ASSERT_TRUE(store.synchronize());
+  }
+  const CommandResult list = config({"list"});
+  EXPECT_EQ(list.status, 0) << list.err;
+  EXPECT_EQ(list.out, listOutput({{"number of cyclones", "4"},
+                                  {"number of particles", "1099511627776"},
+                                  {"particle color red", "0.100000001"},
+                                  {"background color blue", "-2.5"},
+                                  {"show afterimage", "true"}}));
+  EXPECT_EQ(config({"get", "particle color red"}).out, "0.100000001\n");
+}
+
+struct SetCase {
+  const char* key;
+  const char* value;
+  const char* shown;
+};
+
+class ConfigSetTest : public ConfigCommandTest, public ::testing::WithParamInterface<SetCase> {};
+
+TEST_P(ConfigSetTest, StoresTheValueByTheKeysType) {
+  const SetCase& c = GetParam();
+  const CommandResult set = config({"set", c.key, c.value});
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(set.out, "");
+
+  const CommandResult get = config({"get", c.key});
+  EXPECT_EQ(get.status, 0) << get.err;
+  EXPECT_EQ(get.out, std::string(c.shown) + "\n");
+
+  ScreenSaverDefaults store(home_.storePath(), storeGroup());
+  EXPECT_TRUE(store.hasValueForKey(c.key));
+  EXPECT_EQ(config({"list"}).out, listOutput({{c.key, c.shown}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ConfigSetTest,
+    ::testing::Values(SetCase{"number of cyclones", "7", "7"}, SetCase{"particle color mode", "-3", "-3"},
+                      SetCase{"number of particles", "9223372036854775807", "9223372036854775807"},
+                      SetCase{"particle scale", "1.25", "1.25"},
+                      SetCase{"particle color alpha", "0.1", "0.100000001"},
+                      SetCase{"background color red", "1e-3", "0.00100000005"},
+                      SetCase{"show afterimage", "yes", "true"}, SetCase{"show afterimage", "1", "true"},
+                      SetCase{"show afterimage", "false", "false"},
+                      SetCase{"show afterimage", "no", "false"}));
+
+TEST_F(ConfigCommandTest, SetKeepsTheOtherKeysAndUnsetRemovesOne) {
+  writeFile(home_.storePath(), storeText("particle shape=3\nnumber of cyclones=2\n"));
+  ASSERT_EQ(config({"set", "particle scale", "1.5"}).status, 0);
+  ASSERT_EQ(config({"unset", "number of cyclones"}).status, 0);
+
+  ScreenSaverDefaults store(home_.storePath(), storeGroup());
+  EXPECT_EQ(store.integerForKey("particle shape"), 3);
+  EXPECT_EQ(store.floatForKey("particle scale"), 1.5f);
+  EXPECT_FALSE(store.hasValueForKey("number of cyclones"));
+  EXPECT_EQ(config({"get", "number of cyclones"}).out, "0\n");
+}
+
+struct RefusalCase {
+  const char* name;
+  std::vector<std::string> args;
+  const char* message;
+};
+
+class ConfigRefusalTest : public ConfigCommandTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(ConfigRefusalTest, ExitsTwoWithAMessageAndLeavesTheFile) {
+  const RefusalCase& c = GetParam();
+  const std::string original = storeText("number of cyclones=3\n");
+  writeFile(home_.storePath(), original);
+
+  const CommandResult run = config(c.args);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err.rfind("swirlmote config: ", 0), 0u) << run.err;
+  EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  EXPECT_EQ(readFile(home_.storePath()), original);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ConfigRefusalTest,
+    ::testing::Values(
+        RefusalCase{"NoAction", {}, "list, get KEY, set KEY VALUE, unset KEY, path"},
+        RefusalCase{"UnknownAction", {"frobnicate"}, "unknown action 'frobnicate'"},
+        RefusalCase{"ListWithOperand", {"list", "x"}, "usage: swirlmote config list"},
+        RefusalCase{"PathWithOperand", {"path", "x"}, "usage: swirlmote config path"},
+        RefusalCase{"GetWithoutKey", {"get"}, "usage: swirlmote config get KEY"},
+        RefusalCase{"KeyInPieces", {"get", "number", "of", "cyclones"}, "quote a key that has spaces"},
+        RefusalCase{
+            "SetWithoutValue", {"set", "number of cyclones"}, "usage: swirlmote config set KEY VALUE"},
+        RefusalCase{"SetTooMany", {"set", "number of cyclones", "1", "2"}, "usage: swirlmote config set"},
+        RefusalCase{"UnsetWithoutKey", {"unset"}, "usage: swirlmote config unset KEY"},
+        RefusalCase{
+            "UnknownKeyListsKeys", {"get", "cyclones"}, "\"number of cyclones\", \"number of particles\""},
+        RefusalCase{
+            "UnknownKeyOnSet", {"set", "Number Of Cyclones", "3"}, "unknown key 'Number Of Cyclones'"},
+        RefusalCase{"UnknownKeyOnUnset", {"unset", "speed"}, "unknown key 'speed'"},
+        RefusalCase{"IntegerWithFraction", {"set", "number of cyclones", "1.5"}, "it takes a whole number"},
+        RefusalCase{"IntegerWord", {"set", "particle shape", "five"}, "'five' is not a value"},
+        RefusalCase{"IntegerTooLarge", {"set", "particle shape", "9223372036854775808"}, "whole number"},
+        RefusalCase{"FloatNaN", {"set", "particle scale", "nan"}, "it takes a finite number"},
+        RefusalCase{"FloatInfinite", {"set", "particle scale", "inf"}, "finite number"},
+        RefusalCase{"FloatOverflow", {"set", "particle scale", "1e39"}, "finite number"},
+        RefusalCase{"FloatTrailing", {"set", "particle scale", "1.5x"}, "finite number"},
+        RefusalCase{"FloatEmpty", {"set", "particle scale", ""}, "finite number"},
+        RefusalCase{"BoolWord", {"set", "show afterimage", "maybe"}, "true, false, yes, no, 1 or 0"},
+        RefusalCase{"BoolNumber", {"set", "show afterimage", "2"}, "true, false, yes, no, 1 or 0"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ConfigCommandTest, FailedSynchronizeExitsOne) {
+  const std::string blocker = home_.dir() + "/a-file";
+  writeFile(blocker, "");
+  setenv("XDG_CONFIG_HOME", (blocker + "/below").c_str(), 1);
+  const CommandResult run = config({"set", "number of cyclones", "3"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("cannot create the settings directory"), std::string::npos) << run.err;
+}
+
+}  // namespace
