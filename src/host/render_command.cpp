@@ -1,3 +1,147 @@
-#include "host/commands.h"
+#include <sys/stat.h>
 
-int runRender(std::span<const std::string_view>) { return 1; }
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/arguments.h"
+#include "host/commands.h"
+#include "host/size_option.h"
+#include "saver/egl_context.h"
+#include "saver/png_writer.h"
+#include "saver/swirlmote.h"
+
+namespace {
+
+struct RenderOptions {
+  int64_t frames = -1;
+  Size size;
+  std::string out;
+  int64_t every = 0;
+  std::optional<unsigned> seed;
+};
+
+std::optional<RenderOptions> parse(ArgumentReader& reader) {
+  RenderOptions options;
+  bool haveSize = false;
+  while (!reader.done()) {
+    const std::string_view option = reader.next();
+    if (option == "--frames") {
+      const auto value = reader.integer(option, 1, 100000000);
+      if (!value) return std::nullopt;
+      options.frames = *value;
+    } else if (option == "--size") {
+      const auto text = reader.value(option);
+      if (!text) return std::nullopt;
+      const auto size = parseSize(*text);
+      if (!size) {
+        reader.refuse("--size takes WIDTHxHEIGHT, each from 1 to 16384, such as 1280x720; not '" + std::string(*text) +
+                      "'");
+        return std::nullopt;
+      }
+      options.size = *size;
+      haveSize = true;
+    } else if (option == "--out") {
+      const auto text = reader.value(option);
+      if (!text) return std::nullopt;
+      options.out = std::string(*text);
+    } else if (option == "--every") {
+      const auto value = reader.integer(option, 1, 100000000);
+      if (!value) return std::nullopt;
+      options.every = *value;
+    } else if (option == "--seed") {
+      const auto value = reader.integer(option, 0, 4294967295);
+      if (!value) return std::nullopt;
+      options.seed = static_cast<unsigned>(*value);
+    } else {
+      reader.refuse("unknown option '" + std::string(option) + "'");
+      return std::nullopt;
+    }
+  }
+  if (options.frames < 0 || !haveSize || options.out.empty()) {
+    reader.refuse("needs --frames N, --size WxH and --out DIR");
+    return std::nullopt;
+  }
+  return options;
+}
+
+bool makeDirectory(const std::string& path) {
+  if (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) {
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+      return true;
+    }
+  }
+  std::fprintf(stderr, "swirlmote render: cannot use %s as the output directory: %s\n", path.c_str(),
+               std::strerror(errno ? errno : ENOTDIR));
+  return false;
+}
+
+bool saveFrame(Swirlmote& view, const std::string& directory, int64_t frame) {
+  std::vector<uint8_t> rgba;
+  int width = 0;
+  int height = 0;
+  if (!view.glView()->openGLContext()->readPixels(rgba, width, height)) {
+    return false;
+  }
+  char name[32];
+  std::snprintf(name, sizeof name, "/frame-%06lld.png", static_cast<long long>(frame));
+  return writePng(directory + name, width, height, rgba);
+}
+
+}  // namespace
+
+int runRender(std::span<const std::string_view> args) {
+  ArgumentReader reader("render", args);
+  const auto options = parse(reader);
+  if (!options) {
+    return 2;
+  }
+  if (!makeDirectory(options->out)) {
+    return 1;
+  }
+
+  EglContextFactory contexts;
+  std::unique_ptr<Swirlmote> view = Swirlmote::initWithFrame(Rect{{}, options->size}, false, contexts);
+  if (!view->glView()) {
+    std::fputs(
+        "swirlmote render: no headless OpenGL renderer: install Mesa's EGL drivers (libegl-mesa0, libgl1-mesa-dri)\n",
+        stderr);
+    return 1;
+  }
+  if (options->seed) {
+    srandom(*options->seed);
+  }
+  view->setFrameSize(options->size);
+  view->startAnimation();
+
+  const auto started = std::chrono::steady_clock::now();
+  auto lastReport = started;
+  int written = 0;
+  for (int64_t frame = 1; frame <= options->frames; ++frame) {
+    // The frame is read back before the next one is drawn over it.
+    view->animateOneFrame();
+    const bool wanted = frame == options->frames || (options->every > 0 && frame % options->every == 0);
+    if (wanted) {
+      if (!saveFrame(*view, options->out, frame)) {
+        return 1;
+      }
+      ++written;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastReport >= std::chrono::seconds(1)) {
+      std::fprintf(stderr, "\rswirlmote render: frame %lld of %lld", static_cast<long long>(frame),
+                   static_cast<long long>(options->frames));
+      lastReport = now;
+    }
+  }
+  view->stopAnimation();
+  if (lastReport != started) {
+    std::fputc('\n', stderr);
+  }
+  std::fprintf(stderr, "swirlmote render: wrote %d frame%s to %s\n", written, written == 1 ? "" : "s",
+               options->out.c_str());
+  return 0;
+}

@@ -1,0 +1,155 @@
+#include "saver/swirlmote.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "render/frame.h"
+#include "render/gl_setup.h"
+#include "saver/bundle.h"
+#include "saver/color.h"
+#include "saver/image_cache.h"
+#include "saver/nib.h"
+#include "saver/png_image.h"
+#include "settings/keys.h"
+#include "settings/load_defaults.h"
+
+namespace {
+
+// Double-buffered, 24 colour, 8 alpha, 16 depth and 8 stencil bits, no
+// smaller buffers, a hardware renderer.
+constexpr uint32_t kPixelFormatAttributes[14] = {
+    NSOpenGLPFARendererID, 0, NSOpenGLPFADoubleBuffer, NSOpenGLPFAMinimumPolicy, NSOpenGLPFAColorSize, 24,
+    NSOpenGLPFAAlphaSize,  8, NSOpenGLPFADepthSize,    16,                       NSOpenGLPFAStencilSize, 8,
+    NSOpenGLPFAAccelerated, 0,
+};
+
+ScreenSaverDefaults& moduleDefaults() {
+  return ScreenSaverDefaults::defaultsForModuleWithName(std::string(kBundleIdentifier));
+}
+
+}  // namespace
+
+Swirlmote::Swirlmote(Rect frame, bool isPreview) : ScreenSaverView(frame, isPreview) {}
+
+std::unique_ptr<Swirlmote> Swirlmote::initWithFrame(Rect frame, bool isPreview, OpenGLContextFactory& contexts) {
+  std::unique_ptr<Swirlmote> view(new Swirlmote(frame, isPreview));
+
+  if (const auto format = PixelFormat::initWithAttributes(kPixelFormatAttributes, std::size(kPixelFormatAttributes))) {
+    if (auto context = contexts.createContext(*format)) {
+      const int swapInterval = 1;
+      context->setValues(&swapInterval, NSOpenGLCPSwapInterval);
+      view->theGLView = static_cast<OpenGLView*>(view->addSubview(std::make_unique<OpenGLView>(Rect{}, std::move(context))));
+    }
+  }
+
+  srandom(static_cast<unsigned>(time(nullptr)));
+
+  Swirlmote* owner = view.get();
+  const Nib::Action actions[] = {
+      {"changeConfiguration", [owner](Control* sender) { owner->changeConfiguration(sender); }},
+      {"closeSheet", [owner](Control* sender) { owner->closeSheet(sender); }},
+  };
+  view->nib_ = Nib::loadNibNamed("Swirlmote", view->outlets_, actions);
+  view->synchronizeToDefaults();
+
+  Field& f = view->field_;
+  f.isRotationOn = 1;
+  f.no_particles = 300;
+  f.no_cyclones = 3;
+  f.color_mode_particle = 1;
+  f.color_particle = magentaColor();
+  f.color_mode_background = 1;
+  f.color_background = blackColor();
+  f.particle_shape = 0;
+  f.particle_scale = 1.0f;
+  f.show_ai = 0;
+  return view;
+}
+
+// Removes the GL view, which ends its context. A view destroyed without
+// being stopped frees its field with it.
+Swirlmote::~Swirlmote() {
+  if (theGLView) {
+    theGLView->openGLContext()->makeCurrentContext();
+    if (graphicsBuilt_) {
+      glDeleteTextures(10, TextureName);
+      glDeleteLists(1, 1);
+    }
+    theGLView->removeFromSuperview();
+  }
+}
+
+void Swirlmote::setFrameSize(Size size) {
+  screenSize_ = size;
+  ScreenSaverView::setFrameSize(size);
+  if (theGLView) {
+    theGLView->setFrameSize(size);
+    initGLView();
+  }
+  model_init();
+}
+
+void Swirlmote::startAnimation() {
+  model_init();
+  ScreenSaverView::startAnimation();
+}
+
+void Swirlmote::stopAnimation() {
+  field_.releaseArrays();
+  field_.color_particle.reset();
+  field_.color_background.reset();
+  ScreenSaverView::stopAnimation();
+}
+
+// Draws only when there is something to draw on and with: a GL view whose
+// graphics state was built by a sizing, and a seeded field.
+void Swirlmote::animateOneFrame() {
+  if (!theGLView || !graphicsBuilt_ || !field_.loc) {
+    return;
+  }
+  OpenGLContext* context = theGLView->openGLContext();
+  context->makeCurrentContext();
+  doAnimation();
+  context->flushBuffer();
+}
+
+// The window connected to WIN_sheet; none when the nib did not load.
+SheetWindow* Swirlmote::configureSheet() { return nib_ ? nib_->window() : nullptr; }
+
+void Swirlmote::synchronizeToDefaults() { ::synchronizeToDefaults(outlets_, moduleDefaults()); }
+
+void Swirlmote::changeConfiguration(Control* sender) { ::changeConfiguration(outlets_, sender); }
+
+void Swirlmote::closeSheet(Control* sender) {
+  ::closeSheet(outlets_, sender, moduleDefaults(), [this] { model_init(); });
+}
+
+void Swirlmote::model_init() {
+  field_.model_init([](Settings& settings) { loadDefaults(moduleDefaults(), settings); });
+}
+
+void Swirlmote::initGLView() {
+  theGLView->openGLContext()->makeCurrentContext();
+  ::initGLView(screenSize_.width, screenSize_.height, TextureName,
+               [this](const char* name) { return findImageNamed(name); });
+  graphicsBuilt_ = true;
+}
+
+void Swirlmote::doAnimation() { ::doAnimation(field_, TextureName); }
+
+const Image* Swirlmote::findImageNamed(const char* name) {
+  if (const Image* cached = ImageCache::imageNamed(name)) {
+    return cached;
+  }
+  const auto path = Bundle::bundleForClass().pathForImageResource(name);
+  if (!path) {
+    std::fprintf(stderr, "swirlmote: sprite image %s not found among the resources; that shape draws empty\n", name);
+    return nullptr;
+  }
+  std::unique_ptr<PngImage> image = PngImage::load(*path);
+  if (!image) {
+    return nullptr;
+  }
+  return ImageCache::setName(std::move(image), name);
+}

@@ -1,0 +1,76 @@
+#include "render/gl_setup.h"
+
+#include <GL/glu.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "render/sprite_names.h"
+#include "render/texture_buffer.h"
+
+namespace {
+
+// One float step below 0.1f, the half-width of the sprite quad.
+float quadHalfWidth() {
+  const uint32_t bits = 0x3DCCCCCC;
+  float q;
+  std::memcpy(&q, &bits, sizeof q);
+  return q;
+}
+
+void uploadTexture(const Image* image, GLuint& name) {
+  const std::size_t size = uploadBufferSize(image);
+  auto* buffer = static_cast<unsigned char*>(std::malloc(size ? size : 1));
+  if (!buffer) {
+    return;
+  }
+  fillUploadBuffer(image, buffer);
+  const GLsizei w = image ? image->pixelsWide() : 0;
+  const GLsizei h = image ? image->pixelsHigh() : 0;
+  glGenTextures(1, &name);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glBindTexture(GL_TEXTURE_2D, name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, buffer);
+  std::free(buffer);
+}
+
+void compileSpriteQuad() {
+  const float q = quadHalfWidth();
+  glNewList(1, GL_COMPILE);
+  glBegin(GL_TRIANGLES);
+  glTexCoord2f(0, 0), glVertex3f(-q, -q, 0);
+  glTexCoord2f(1, 0), glVertex3f(q, -q, 0);
+  glTexCoord2f(1, 1), glVertex3f(q, q, 0);
+  glTexCoord2f(0, 0), glVertex3f(-q, -q, 0);
+  glTexCoord2f(1, 1), glVertex3f(q, q, 0);
+  glTexCoord2f(0, 1), glVertex3f(-q, q, 0);
+  glEnd();
+  glEndList();
+}
+
+}  // namespace
+
+void initGLView(double width, double height, GLuint (&TextureName)[10], const ImageFinder& findImageNamed) {
+  // Names from an earlier size are released so repeated resizes do not pile
+  // up textures.
+  glDeleteTextures(10, TextureName);
+  for (std::size_t i = 0; i < kSpriteImageNames.size(); ++i) {
+    TextureName[i] = 0;
+    uploadTexture(findImageNamed(kSpriteImageNames[i]), TextureName[i]);
+  }
+
+  compileSpriteQuad();
+
+  glShadeModel(GL_SMOOTH);
+  glEnable(GL_POLYGON_SMOOTH);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+  glEnable(GL_BLEND);
+
+  glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(90.0, width / height, 0.1, 10000.0);
+  glMatrixMode(GL_MODELVIEW);
+}

@@ -1,0 +1,20 @@
+#include "saver/png_writer.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+
+bool writePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(width);
+  image.height = static_cast<png_uint_32>(height);
+  image.format = PNG_FORMAT_RGBA;
+  if (!png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr)) {
+    std::fprintf(stderr, "swirlmote: could not write %s: %s\n", path.c_str(), image.message);
+    return false;
+  }
+  return true;
+}

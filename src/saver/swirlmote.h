@@ -1,0 +1,64 @@
+#pragma once
+
+#include <GL/gl.h>
+
+#include <memory>
+
+#include "render/image.h"
+#include "saver/opengl_context.h"
+#include "saver/opengl_view.h"
+#include "saver/screen_saver_view.h"
+#include "settings/sheet_controller.h"
+#include "simulation/field.h"
+
+class Nib;
+
+// The saver view: it holds the whole animation of one screen, the field and
+// its settings, the sprite textures and the GL child view it draws through.
+class Swirlmote : public ScreenSaverView {
+ public:
+  // Creates the view and its GL view, whose context comes from the factory.
+  // Seeds the process's random generator from the clock.
+  static std::unique_ptr<Swirlmote> initWithFrame(Rect frame, bool isPreview, OpenGLContextFactory& contexts);
+  ~Swirlmote() override;
+
+  void setFrameSize(Size size) override;
+  void startAnimation() override;
+  void stopAnimation() override;
+  void animateOneFrame() override;
+  double animationTimeInterval() const override { return 0.016666666666666666; }
+  bool hasConfigureSheet() const override { return true; }
+  SheetWindow* configureSheet() override;
+  static bool performGammaFade() { return false; }
+
+  // Reads the settings from the store and seeds a new field.
+  void model_init();
+  void initGLView();
+  void doAnimation();
+  const Image* findImageNamed(const char* name);
+
+  // The configuration sheet: fills its controls from the store, follows the
+  // user's changes, and closes it with OK or Cancel.
+  void synchronizeToDefaults();
+  void changeConfiguration(Control* sender);
+  void closeSheet(Control* sender);
+  const SheetOutlets& outlets() const { return outlets_; }
+
+  OpenGLView* glView() const { return theGLView; }
+  const Field& field() const { return field_; }
+  Field& field() { return field_; }
+  Size screenSize() const { return screenSize_; }
+  const GLuint (&textureNames() const)[10] { return TextureName; }
+
+ private:
+  Swirlmote(Rect frame, bool isPreview);
+
+  OpenGLView* theGLView = nullptr;
+  Size screenSize_;
+  Field field_;
+  GLuint TextureName[10] = {};
+  bool graphicsBuilt_ = false;
+  SheetOutlets outlets_;
+  // The sheet's nib, loaded at creation; it owns what the outlets refer to.
+  std::unique_ptr<Nib> nib_;
+};

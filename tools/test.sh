@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Swirlmote twice (plain, and with
+# AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test in
+# both builds. Exits non-zero when any test fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-packages.sh test
+jobs=$(nproc)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSWIRLMOTE_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"
