@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "saver/png_image.h"
+#include "settings/temp_config_home.h"
+#include "support/run_program.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class RenderCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Headless means headless: no display may be needed.
+    unsetenv("DISPLAY");
+    writeFile(home_.storePath(),
+              "[org.swirlmote.Swirlmote]\nnumber of cyclones=3\nnumber of particles=60\nshow afterimage=true\n");
+  }
+  ProgramResult render(const std::vector<std::string>& args) { return runSwirlmote(args, home_.dir()); }
+  std::string out(const std::string& name) const { return home_.dir() + "/" + name; }
+
+  TempConfigHome home_;
+};
+
+TEST_F(RenderCommand, WritesEveryKthFrameAndTheLast) {
+  const auto result = render({"render", "--frames", "7", "--every", "3", "--size", "64x48", "--out", out("a")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(out("a"))) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"frame-000003.png", "frame-000006.png", "frame-000007.png"}));
+
+  testing::internal::CaptureStderr();
+  const auto image = PngImage::load(out("a/frame-000007.png"));
+  testing::internal::GetCapturedStderr();
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->pixelsWide(), 64);
+  EXPECT_EQ(image->pixelsHigh(), 48);
+}
+
+TEST_F(RenderCommand, TheSameSeedAndStoreGiveIdenticalFiles) {
+  for (const char* dir : {"a", "b"}) {
+    const auto result = render({"render", "--frames", "30", "--size", "96x64", "--seed", "1234", "--out", out(dir)});
+    ASSERT_EQ(result.status, 0) << result.err;
+  }
+  const std::string first = readFile(out("a/frame-000030.png"));
+  EXPECT_FALSE(first.empty());
+  EXPECT_EQ(first, readFile(out("b/frame-000030.png")));
+
+  ASSERT_EQ(render({"render", "--frames", "30", "--size", "96x64", "--seed", "1235", "--out", out("c")}).status, 0);
+  EXPECT_NE(first, readFile(out("c/frame-000030.png"))) << "another seed, another field";
+}
+
+TEST_F(RenderCommand, RefusesCommandLinesThatMakeNoSense) {
+  const std::vector<std::vector<std::string>> cases{
+      {"render", "--frames", "-1", "--size", "64x48", "--out", out("x")},
+      {"render", "--frames", "5", "--size", "0x0", "--out", out("x")},
+      {"render", "--frames", "5", "--size", "64", "--out", out("x")},
+      {"render", "--frames", "5", "--size", "64x48"},
+      {"render", "--frames", "5", "--size", "64x48", "--out", out("x"), "--every", "0"},
+      {"render", "--frames", "5", "--size", "64x48", "--out", out("x"), "--bogus"},
+      {"render", "--frames"},
+  };
+  for (const auto& args : cases) {
+    const auto result = render(args);
+    EXPECT_EQ(result.status, 2) << args.back();
+    EXPECT_NE(result.err.find("swirlmote render:"), std::string::npos) << result.err;
+  }
+  EXPECT_FALSE(fs::exists(out("x"))) << "nothing is written for a refused command";
+}
+
+TEST_F(RenderCommand, AnOutputPathThatIsAFileFails) {
+  writeFile(out("file"), "x");
+  const auto result = render({"render", "--frames", "1", "--size", "8x8", "--out", out("file")});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find(out("file")), std::string::npos) << result.err;
+}
+
+}  // namespace
