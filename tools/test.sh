@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Swirlmote twice (plain, and with
 # AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test in
-# both builds. Exits non-zero when any test fails.
+# both builds, then fuzzes the store parser and the PNG loader for a minute
+# each. Exits non-zero when any test fails or the fuzzers find anything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-packages.sh test
@@ -16,3 +17,5 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+tools/fuzz.sh

@@ -7,6 +7,7 @@
 #include <set>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "settings/store_file.h"
 #include "settings/store_value.h"
@@ -65,6 +66,37 @@ namespace {
 KeyFilePtr loadStore(const std::string& path) {
   const StoreLock lock(path);
   return readStoreFile(path);
+}
+
+// A file may repeat a key: GKeyFile reads the last line, but removing the key
+// takes out only that line, and an earlier one would be written back. The
+// group is rebuilt then from the values it reads as, losing its comments.
+void removeKey(GKeyFile* file, const std::string& group, const std::string& key) {
+  g_key_file_remove_key(file, group.c_str(), key.c_str(), nullptr);
+  gchar** keys = g_key_file_get_keys(file, group.c_str(), nullptr, nullptr);
+  if (!keys) {
+    return;
+  }
+  bool repeated = false;
+  for (gchar** k = keys; *k; ++k) {
+    repeated = repeated || key == *k;
+  }
+  if (repeated) {
+    std::vector<std::pair<std::string, std::string>> kept;
+    std::set<std::string> seen;
+    for (gchar** k = keys; *k; ++k) {
+      if (key != *k && seen.insert(*k).second) {
+        gchar* value = g_key_file_get_value(file, group.c_str(), *k, nullptr);
+        kept.emplace_back(*k, value);
+        g_free(value);
+      }
+    }
+    g_key_file_remove_group(file, group.c_str(), nullptr);
+    for (const auto& [name, value] : kept) {
+      g_key_file_set_value(file, group.c_str(), name.c_str(), value.c_str());
+    }
+  }
+  g_strfreev(keys);
 }
 
 std::string configHome() {
@@ -165,7 +197,7 @@ bool ScreenSaverDefaults::synchronize() {
     if (const auto value = state.text(key)) {
       g_key_file_set_value(merged.get(), state.group.c_str(), key.c_str(), value->c_str());
     } else {
-      g_key_file_remove_key(merged.get(), state.group.c_str(), key.c_str(), nullptr);
+      removeKey(merged.get(), state.group, key);
     }
   }
   if (!writeStoreFile(state.path, merged.get())) {

@@ -123,6 +123,21 @@ TEST_F(StoreTest, RemovedKeyReadsAsZeroAndLeavesTheFile) {
   EXPECT_EQ(reader.floatForKey("particle scale"), 1.5f);
 }
 
+// A key written twice by hand: removing it must not bring back the
+// earlier line.
+TEST_F(StoreTest, RemovingARepeatedKeyRemovesEveryLine) {
+  writeFile(home_.storePath(), storeText("particle shape=2\nparticle scale=1.5\nparticle shape=8\n"));
+  ScreenSaverDefaults& store = open();
+  EXPECT_EQ(store.integerForKey("particle shape"), 8);
+  store.removeObjectForKey("particle shape");
+  ASSERT_TRUE(store.synchronize());
+  EXPECT_FALSE(store.hasValueForKey("particle shape"));
+
+  ScreenSaverDefaults& reader = open();
+  EXPECT_FALSE(reader.hasValueForKey("particle shape"));
+  EXPECT_EQ(reader.floatForKey("particle scale"), 1.5f);
+}
+
 // How a stored text reads as each type.
 struct TextCase {
   const char* text;
