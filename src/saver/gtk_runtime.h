@@ -1,0 +1,11 @@
+#pragma once
+
+// GTK, for the configuration sheet, in the one main thread of the process.
+
+// Brings GTK up, once per process, when there is a display to open; false
+// while there is none, in which case the next call tries again.
+bool startGtk();
+
+// Handles GTK's pending events without waiting; the host calls it every
+// tick of its frame loop. Does nothing before GTK is up.
+void runPendingGtkEvents();

@@ -1,0 +1,77 @@
+#include "saver/sheet_window.h"
+
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+
+#include <utility>
+
+SheetWindow::SheetWindow(GtkWindow* window)
+    : window_(GTK_WINDOW(g_object_ref(window))),
+      deleteHandler_(g_signal_connect(window, "delete-event", G_CALLBACK(closeRequested), this)) {}
+
+SheetWindow::~SheetWindow() {
+  g_signal_handler_disconnect(window_, deleteHandler_);
+  gtk_widget_destroy(GTK_WIDGET(window_));
+  g_object_unref(window_);
+}
+
+void SheetWindow::beginSheet(unsigned long parent, std::function<void()> didEnd) {
+  if (isSheetUp()) {
+    gtk_window_present(window_);
+    return;
+  }
+  didEnd_ = std::move(didEnd);
+  gtk_widget_realize(GTK_WIDGET(window_));
+  placeOver(parent);
+  gtk_window_present(window_);
+}
+
+void SheetWindow::endSheet() {
+  if (didEnd_) {
+    std::exchange(didEnd_, nullptr)();
+  }
+}
+
+void SheetWindow::orderOut() {
+  gtk_widget_hide(GTK_WIDGET(window_));
+}
+
+bool SheetWindow::isVisible() const {
+  return gtk_widget_get_visible(GTK_WIDGET(window_));
+}
+
+void SheetWindow::placeOver(unsigned long parent) {
+  GdkDisplay* display = gtk_widget_get_display(GTK_WIDGET(window_));
+  GdkWindow* host = parent && GDK_IS_X11_DISPLAY(display)
+                        ? gdk_x11_window_foreign_new_for_display(display, parent)
+                        : nullptr;
+  if (!host) {
+    gtk_window_set_position(window_, GTK_WIN_POS_CENTER);
+    return;
+  }
+  gdk_window_set_transient_for(gtk_widget_get_window(GTK_WIDGET(window_)), host);
+  int x = 0;
+  int y = 0;
+  gdk_window_get_origin(host, &x, &y);
+  int width = 0;
+  int height = 0;
+  gtk_window_get_size(window_, &width, &height);
+  gtk_window_move(window_, x + (gdk_window_get_width(host) - width) / 2,
+                  y + (gdk_window_get_height(host) - height) / 2);
+  g_object_unref(host);
+}
+
+// A close request ends the sheet as Cancel would, through the dialog's
+// cancel button when it has one; the window itself stays.
+int SheetWindow::closeRequested(GtkWidget*, GdkEvent*, void* self) {
+  SheetWindow* sheet = static_cast<SheetWindow*>(self);
+  GtkWidget* cancel = GTK_IS_DIALOG(sheet->window_) ? gtk_dialog_get_widget_for_response(
+                                                          GTK_DIALOG(sheet->window_), GTK_RESPONSE_CANCEL)
+                                                    : nullptr;
+  if (cancel) {
+    gtk_button_clicked(GTK_BUTTON(cancel));
+  } else {
+    sheet->endSheet();
+  }
+  return TRUE;
+}
