@@ -23,7 +23,8 @@ CameraPose cameraAt(uint32_t tick) {
   const auto cosX = static_cast<float>(std::cos(0.012 * h));
   const auto sinY = static_cast<float>(std::sin(0.018 * h));
   const auto sinZ = static_cast<float>(std::sin(0.05 * h));
-  return {h * 3.7, 100.0f * cosX, 100.0f * sinY, static_cast<float>(150.0 * static_cast<double>(sinZ) + 200.0)};
+  return {h * 3.7, 100.0f * cosX, 100.0f * sinY,
+          static_cast<float>(150.0 * static_cast<double>(sinZ) + 200.0)};
 }
 
 namespace {
@@ -40,7 +41,7 @@ void drawSprite(const Vector3F& at, float scale, float facing, const ColorRGBA& 
 
 }  // namespace
 
-void doAnimation(Field& field, const GLuint (&TextureName)[10]) {
+void beginFrame(Field& field, const GLuint (&TextureName)[10]) {
   float red = 0.0f;
   float green = 0.0f;
   float blue = 0.0f;
@@ -57,8 +58,7 @@ void doAnimation(Field& field, const GLuint (&TextureName)[10]) {
 
   field.model_handle_events();
   field.model_handle_particles();
-  const bool afterimages = field.show_ai == 1;
-  if (afterimages) {
+  if (field.show_ai == 1) {
     field.model_handle_afterimage();
   }
 
@@ -66,7 +66,10 @@ void doAnimation(Field& field, const GLuint (&TextureName)[10]) {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, TextureName[field.particle_shape]);
+}
 
+void drawSprites(const Field& field) {
+  const bool afterimages = field.show_ai == 1;
   const float scale = 200.0f * field.particle_scale;
   for (int32_t k = 0; k < field.no_particles; ++k) {
     drawSprite(field.loc[k], scale, field.yrp[k], field.color[k]);
@@ -79,8 +82,16 @@ void doAnimation(Field& field, const GLuint (&TextureName)[10]) {
       }
     }
   }
+}
 
+void endFrame(Field& field) {
   glDisable(GL_TEXTURE_2D);
   glFlush();
   ++field.tick;
+}
+
+void doAnimation(Field& field, const GLuint (&TextureName)[10]) {
+  beginFrame(field, TextureName);
+  drawSprites(field);
+  endFrame(field);
 }

@@ -18,3 +18,12 @@ CameraPose cameraAt(uint32_t tick);
 // One frame on the current context: clear, camera, one simulation step,
 // every sprite with its afterimages, then tick advances.
 void doAnimation(Field& field, const GLuint (&TextureName)[10]);
+
+// The parts of a frame around its sprites, shared by every way of drawing
+// them. beginFrame: clear, camera, one simulation step, blending and the
+// shape's texture. endFrame: texturing off, flush, and tick advances.
+void beginFrame(Field& field, const GLuint (&TextureName)[10]);
+void endFrame(Field& field);
+// Every sprite followed by its afterimages, each with its own matrix, colour
+// and call of the sprite quad's list.
+void drawSprites(const Field& field);
