@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Swirlmote needs that are missing; does nothing
-# when all are there. "test" adds what the test suite needs.
+# when all are there. "test" adds what the test suite needs, "bench" what
+# the benchmarks need.
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
@@ -8,6 +9,8 @@ packages=(build-essential cmake pkg-config libgl-dev libglu1-mesa-dev libegl-dev
 if [[ "${1:-}" == "test" ]]; then
   packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev valgrind xvfb xauth imagemagick x11-apps xdotool
     xscreensaver)
+elif [[ "${1:-}" == "bench" ]]; then
+  packages+=(libbenchmark-dev)
 fi
 
 missing=()

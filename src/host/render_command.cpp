@@ -9,6 +9,7 @@
 #include "host/arguments.h"
 #include "host/commands.h"
 #include "host/size_option.h"
+#include "render/renderer.h"
 #include "saver/egl_context.h"
 #include "saver/png_writer.h"
 #include "saver/swirlmote.h"
@@ -21,6 +22,7 @@ struct RenderOptions {
   std::string out;
   int64_t every = 0;
   std::optional<unsigned> seed;
+  Renderer renderer = Renderer::Classic;
 };
 
 std::optional<RenderOptions> parse(ArgumentReader& reader) {
@@ -37,8 +39,8 @@ std::optional<RenderOptions> parse(ArgumentReader& reader) {
       if (!text) return std::nullopt;
       const auto size = parseSize(*text);
       if (!size) {
-        reader.refuse("--size takes WIDTHxHEIGHT, each from 1 to 16384, such as 1280x720; not '" + std::string(*text) +
-                      "'");
+        reader.refuse("--size takes WIDTHxHEIGHT, each from 1 to 16384, such as 1280x720; not '" +
+                      std::string(*text) + "'");
         return std::nullopt;
       }
       options.size = *size;
@@ -55,6 +57,15 @@ std::optional<RenderOptions> parse(ArgumentReader& reader) {
       const auto value = reader.integer(option, 0, 4294967295);
       if (!value) return std::nullopt;
       options.seed = static_cast<unsigned>(*value);
+    } else if (option == "--renderer") {
+      const auto text = reader.value(option);
+      if (!text) return std::nullopt;
+      const auto renderer = rendererNamed(*text);
+      if (!renderer) {
+        reader.refuse("--renderer takes classic or batched; not '" + std::string(*text) + "'");
+        return std::nullopt;
+      }
+      options.renderer = *renderer;
     } else {
       reader.refuse("unknown option '" + std::string(option) + "'");
       return std::nullopt;
@@ -107,10 +118,12 @@ int runRender(std::span<const std::string_view> args) {
   std::unique_ptr<Swirlmote> view = Swirlmote::initWithFrame(Rect{{}, options->size}, false, contexts);
   if (!view->glView()) {
     std::fputs(
-        "swirlmote render: no headless OpenGL renderer: install Mesa's EGL drivers (libegl-mesa0, libgl1-mesa-dri)\n",
+        "swirlmote render: no headless OpenGL renderer: install Mesa's EGL drivers (libegl-mesa0, "
+        "libgl1-mesa-dri)\n",
         stderr);
     return 1;
   }
+  view->setRenderer(options->renderer);
   if (options->seed) {
     srandom(*options->seed);
   }

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <set>
+#include <string>
 
 #include "render/frame.h"
 #include "render/gl_setup.h"
@@ -19,8 +21,9 @@ namespace {
 // Double-buffered, 24 colour, 8 alpha, 16 depth and 8 stencil bits, no
 // smaller buffers, a hardware renderer.
 constexpr uint32_t kPixelFormatAttributes[14] = {
-    NSOpenGLPFARendererID, 0, NSOpenGLPFADoubleBuffer, NSOpenGLPFAMinimumPolicy, NSOpenGLPFAColorSize, 24,
-    NSOpenGLPFAAlphaSize,  8, NSOpenGLPFADepthSize,    16,                       NSOpenGLPFAStencilSize, 8,
+    NSOpenGLPFARendererID,  0,  NSOpenGLPFADoubleBuffer, NSOpenGLPFAMinimumPolicy,
+    NSOpenGLPFAColorSize,   24, NSOpenGLPFAAlphaSize,    8,
+    NSOpenGLPFADepthSize,   16, NSOpenGLPFAStencilSize,  8,
     NSOpenGLPFAAccelerated, 0,
 };
 
@@ -32,14 +35,17 @@ ScreenSaverDefaults& moduleDefaults() {
 
 Swirlmote::Swirlmote(Rect frame, bool isPreview) : ScreenSaverView(frame, isPreview) {}
 
-std::unique_ptr<Swirlmote> Swirlmote::initWithFrame(Rect frame, bool isPreview, OpenGLContextFactory& contexts) {
+std::unique_ptr<Swirlmote> Swirlmote::initWithFrame(Rect frame, bool isPreview,
+                                                    OpenGLContextFactory& contexts) {
   std::unique_ptr<Swirlmote> view(new Swirlmote(frame, isPreview));
 
-  if (const auto format = PixelFormat::initWithAttributes(kPixelFormatAttributes, std::size(kPixelFormatAttributes))) {
+  if (const auto format =
+          PixelFormat::initWithAttributes(kPixelFormatAttributes, std::size(kPixelFormatAttributes))) {
     if (auto context = contexts.createContext(*format)) {
       const int swapInterval = 1;
       context->setValues(&swapInterval, NSOpenGLCPSwapInterval);
-      view->theGLView = static_cast<OpenGLView*>(view->addSubview(std::make_unique<OpenGLView>(Rect{}, std::move(context))));
+      view->theGLView = static_cast<OpenGLView*>(
+          view->addSubview(std::make_unique<OpenGLView>(Rect{}, std::move(context))));
     }
   }
 
@@ -115,18 +121,30 @@ void Swirlmote::animateOneFrame() {
 }
 
 // The window connected to WIN_sheet; none when the nib did not load.
-SheetWindow* Swirlmote::configureSheet() { return nib_ ? nib_->window() : nullptr; }
+SheetWindow* Swirlmote::configureSheet() {
+  return nib_ ? nib_->window() : nullptr;
+}
 
-void Swirlmote::synchronizeToDefaults() { ::synchronizeToDefaults(outlets_, moduleDefaults()); }
+void Swirlmote::synchronizeToDefaults() {
+  ::synchronizeToDefaults(outlets_, moduleDefaults());
+}
 
-void Swirlmote::changeConfiguration(Control* sender) { ::changeConfiguration(outlets_, sender); }
+void Swirlmote::changeConfiguration(Control* sender) {
+  ::changeConfiguration(outlets_, sender);
+}
 
 void Swirlmote::closeSheet(Control* sender) {
   ::closeSheet(outlets_, sender, moduleDefaults(), [this] { model_init(); });
 }
 
 void Swirlmote::model_init() {
-  field_.model_init([](Settings& settings) { loadDefaults(moduleDefaults(), settings); });
+  field_.model_init([this](Settings& settings) {
+    loadDefaults(moduleDefaults(), settings);
+    applyOverrides(overrides_, settings);
+  });
+  if (renderer_ == Renderer::Batched) {
+    batched_.reserve(field_);
+  }
 }
 
 void Swirlmote::initGLView() {
@@ -136,19 +154,38 @@ void Swirlmote::initGLView() {
   graphicsBuilt_ = true;
 }
 
-void Swirlmote::doAnimation() { ::doAnimation(field_, TextureName); }
+void Swirlmote::setRenderer(Renderer renderer) {
+  renderer_ = renderer;
+  if (renderer_ == Renderer::Batched && field_.loc) {
+    batched_.reserve(field_);
+  }
+}
+
+void Swirlmote::doAnimation() {
+  if (renderer_ == Renderer::Batched) {
+    batched_.doAnimation(field_, TextureName);
+  } else {
+    ::doAnimation(field_, TextureName);
+  }
+}
 
 const Image* Swirlmote::findImageNamed(const char* name) {
   if (const Image* cached = ImageCache::imageNamed(name)) {
     return cached;
   }
-  const auto path = Bundle::bundleForClass().pathForImageResource(name);
-  if (!path) {
-    std::fprintf(stderr, "swirlmote: sprite image %s not found among the resources; that shape draws empty\n", name);
+  // A sprite that could not be loaded is reported once, not at every resize.
+  static std::set<std::string, std::less<>> unavailable;
+  if (unavailable.contains(std::string_view(name))) {
     return nullptr;
   }
-  std::unique_ptr<PngImage> image = PngImage::load(*path);
+  const auto path = Bundle::bundleForClass().pathForImageResource(name);
+  if (!path) {
+    std::fprintf(stderr, "swirlmote: sprite image %s not found among the resources; that shape draws empty\n",
+                 name);
+  }
+  std::unique_ptr<PngImage> image = path ? PngImage::load(*path) : nullptr;
   if (!image) {
+    unavailable.emplace(name);
     return nullptr;
   }
   return ImageCache::setName(std::move(image), name);

@@ -3,11 +3,15 @@
 #include <GL/gl.h>
 
 #include <memory>
+#include <utility>
 
+#include "render/batched_frame.h"
 #include "render/image.h"
+#include "render/renderer.h"
 #include "saver/opengl_context.h"
 #include "saver/opengl_view.h"
 #include "saver/screen_saver_view.h"
+#include "settings/overrides.h"
 #include "settings/sheet_controller.h"
 #include "simulation/field.h"
 
@@ -33,7 +37,11 @@ class Swirlmote : public ScreenSaverView {
 
   // Reads the settings from the store and seeds a new field.
   void model_init();
+  // Settings that win over the store's at every seeding from now on.
+  void setOverrides(SettingsOverrides overrides) { overrides_ = std::move(overrides); }
   void initGLView();
+  // How the frames from now on draw their sprites; classic until set.
+  void setRenderer(Renderer renderer);
   void doAnimation();
   const Image* findImageNamed(const char* name);
 
@@ -58,6 +66,9 @@ class Swirlmote : public ScreenSaverView {
   Field field_;
   GLuint TextureName[10] = {};
   bool graphicsBuilt_ = false;
+  Renderer renderer_ = Renderer::Classic;
+  BatchedFrame batched_;
+  SettingsOverrides overrides_;
   SheetOutlets outlets_;
   // The sheet's nib, loaded at creation; it owns what the outlets refer to.
   std::unique_ptr<Nib> nib_;

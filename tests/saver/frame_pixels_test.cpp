@@ -52,8 +52,8 @@ class FramePixels : public ::testing::Test {
 
   const Image* imageFor(const char* name) {
     const std::string n(name);
-    static const std::array<const char*, 10> names{"circle.png", "face.png",   "flower.png", "heart.png",
-                                                   "note.png",   "spark.png",  "square.png", "star_5.png",
+    static const std::array<const char*, 10> names{"circle.png", "face.png",  "flower.png", "heart.png",
+                                                   "note.png",   "spark.png", "square.png", "star_5.png",
                                                    "star_6.png", "gn.png"};
     for (int i = 0; i < 10; ++i) {
       if (n == names[i]) return missing_ == i ? nullptr : images_[i].get();
@@ -101,7 +101,8 @@ class FramePixels : public ::testing::Test {
   }
   static int brightest(const std::vector<uint8_t>& rgba) {
     int best = 0;
-    for (std::size_t i = 0; i < rgba.size(); i += 4) best = std::max(best, rgba[i] + rgba[i + 1] + rgba[i + 2]);
+    for (std::size_t i = 0; i < rgba.size(); i += 4)
+      best = std::max(best, rgba[i] + rgba[i + 1] + rgba[i + 2]);
     return best;
   }
   // The sprite's middle, where its green is strongest.
@@ -144,6 +145,32 @@ TEST_F(FramePixels, CyclingBackgroundFollowsTheTick) {
       EXPECT_EQ(p.b, c.expected.b) << "tick " << c.tick;
     }
   }
+}
+
+// The last tick wraps to 0: the frame after it starts the background and
+// the camera over, and so draws what the first frame after seeding draws.
+TEST_F(FramePixels, TheTickWrapsToTheStart) {
+  seed(1);
+  field_.color_mode_background = 0;
+  const auto first = draw();
+  seed(1);
+  field_.color_mode_background = 0;
+  field_.tick = 0xFFFFFFFFu;
+  field_.model_handle_events();
+  draw();
+  EXPECT_EQ(field_.tick, 0u);
+  field_.loc[0] = {0.0f, 0.0f, -500.0f};
+  field_.ve[0] = {1.0f, 0.0f, 0.0f};
+  EXPECT_EQ(draw(), first);
+}
+
+TEST(Camera, StartsWithoutRollLookingFromItsHome) {
+  const CameraPose start = cameraAt(0);
+  EXPECT_EQ(start.roll, 0.0);
+  EXPECT_EQ(start.eyeX, 100.0f);
+  EXPECT_EQ(start.eyeY, 0.0f);
+  EXPECT_EQ(start.eyeZ, 200.0f);
+  EXPECT_NEAR(cameraAt(1).roll, 3.7 * 3.141592653589793 / 12.0, 1e-12);
 }
 
 TEST_F(FramePixels, FixedBackgroundIgnoresItsAlpha) {

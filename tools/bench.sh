@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the benchmarks and runs them, after a note of the machine they ran
+# on: CPU, cores, load, and the Mesa that draws the headless frames.
+# Installs Google Benchmark when it is missing. Every case runs three times,
+# the runs of all cases shuffled together so that a spell of load elsewhere
+# does not fall on one side of a classic-batched pair, and is reported as
+# mean, median and spread; on a busy machine read the median.
+#   tools/bench.sh [benchmark options, e.g. --benchmark_filter=Submission]
+# BUILD_DIR (default build-bench) and JOBS (default the core count) choose
+# where and how wide it builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${BUILD_DIR:-build-bench}
+jobs=${JOBS:-$(nproc)}
+
+tools/install-packages.sh bench
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSWIRLMOTE_BENCHMARKS=ON -DSWIRLMOTE_TESTS=OFF >/dev/null
+cmake --build "$build" -j"$jobs" --target swirlmote_bench
+
+echo "CPU:   $(grep -m1 '^model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
+echo "Cores: $(nproc) online"
+echo "Load:  $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 minutes)"
+echo "Mesa:  $(dpkg-query -W -f='${Version}' libgl1-mesa-dri 2>/dev/null || echo unknown)"
+echo "Tree:  $(git describe --always --dirty 2>/dev/null || echo unknown)"
+"$build/bench/swirlmote_bench" --benchmark_repetitions=3 --benchmark_enable_random_interleaving=true \
+  --benchmark_report_aggregates_only=true "$@"
+echo "Load after: $(cut -d' ' -f1-3 /proc/loadavg)"
