@@ -7,7 +7,8 @@
 #include <GL/glext.h>
 
 #include <cstdio>
-#include <cstring>
+
+#include "saver/top_down_pixels.h"
 
 namespace {
 
@@ -64,7 +65,8 @@ class EglContext : public OpenGLContext {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffers_[0]);
     glBindRenderbuffer(GL_RENDERBUFFER, renderbuffers_[1]);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width_, height_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, renderbuffers_[1]);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
+                              renderbuffers_[1]);
   }
 
   bool readPixels(std::vector<uint8_t>& rgba, int& width, int& height) override {
@@ -74,14 +76,7 @@ class EglContext : public OpenGLContext {
     makeCurrentContext();
     width = width_;
     height = height_;
-    const std::size_t row = static_cast<std::size_t>(width_) * 4;
-    std::vector<uint8_t> bottomUp(row * height_);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    rgba.resize(bottomUp.size());
-    for (int y = 0; y < height_; ++y) {
-      std::memcpy(rgba.data() + row * y, bottomUp.data() + row * (height_ - 1 - y), row);
-    }
+    readTopDownPixels(width_, height_, rgba);
     return true;
   }
 
@@ -132,8 +127,8 @@ std::unique_ptr<OpenGLContext> EglContextFactory::createContext(const PixelForma
   if (!eglChooseConfig(display, attributes, &config, 1, &found) || found < 1) {
     return nullptr;
   }
-  const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
-                                      EGL_NONE};
+  const EGLint contextAttributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                      EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE};
   const EGLContext context = eglCreateContext(display, config, EGL_NO_CONTEXT, contextAttributes);
   if (context == EGL_NO_CONTEXT) {
     return nullptr;

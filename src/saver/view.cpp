@@ -14,7 +14,8 @@ void View::removeFromSuperview() {
     return;
   }
   auto& siblings = parent->subviews_;
-  const auto it = std::find_if(siblings.begin(), siblings.end(), [this](const auto& v) { return v.get() == this; });
+  const auto it =
+      std::find_if(siblings.begin(), siblings.end(), [this](const auto& v) { return v.get() == this; });
   if (it != siblings.end()) {
     std::unique_ptr<View> self = std::move(*it);
     siblings.erase(it);
