@@ -5,10 +5,12 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
-  libpng-dev libsdl2-dev libgtk-3-dev)
+  libpng-dev libsdl2-dev libgtk-3-dev libx11-dev libxrandr-dev)
 if [[ "${1:-}" == "test" ]]; then
-  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev valgrind xvfb xauth imagemagick x11-apps xdotool
-    xscreensaver)
+  # Xorg's dummy driver gives the full-screen test a screen split into
+  # monitors, which Xvfb does not keep.
+  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev valgrind xvfb xauth imagemagick x11-apps x11-utils
+    x11-xserver-utils xdotool xscreensaver xserver-xorg-core xserver-xorg-video-dummy)
 elif [[ "${1:-}" == "bench" ]]; then
   packages+=(libbenchmark-dev)
 fi

@@ -38,7 +38,9 @@ std::optional<int64_t> ArgumentReader::integer(std::string_view option, int64_t 
 }
 
 int ArgumentReader::refuse(const std::string& message) const {
-  std::fprintf(stderr, "swirlmote %.*s: %s (see swirlmote --help)\n", static_cast<int>(command_.size()),
-               command_.data(), message.c_str());
+  // The saver itself has no command name: "swirlmote: ...".
+  const char* space = command_.empty() ? "" : " ";
+  std::fprintf(stderr, "swirlmote%s%.*s: %s (see swirlmote --help)\n", space,
+               static_cast<int>(command_.size()), command_.data(), message.c_str());
   return 2;
 }

@@ -20,7 +20,8 @@ class ArgumentReader {
   // The value that follows an option; nothing (and a message) when missing.
   std::optional<std::string_view> value(std::string_view option);
   std::optional<int64_t> integer(std::string_view option, int64_t minimum, int64_t maximum);
-  // Prints "swirlmote <command>: <message>" and a pointer to --help.
+  // Prints "swirlmote <command>: <message>" (no command: "swirlmote:
+  // <message>") and a pointer to --help.
   int refuse(const std::string& message) const;
 
  private:

@@ -1,3 +1,157 @@
-#include "host/commands.h"
+#include <SDL2/SDL_syswm.h>
 
-int runSaver(std::span<const std::string_view>) { return 1; }
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/commands.h"
+#include "host/configure_sheet.h"
+#include "host/saver_loop.h"
+#include "host/saver_options.h"
+#include "host/sdl_video.h"
+#include "host/termination.h"
+#include "host/window_placements.h"
+#include "host/x_error_handlers.h"
+#include "saver/gtk_runtime.h"
+#include "saver/png_writer.h"
+
+namespace {
+
+// Adds a screen with a view in the factory's window; nothing when it did,
+// otherwise the process's status. A window that another client destroyed
+// while the view was being made ends the saver as it would have later.
+std::optional<int> addScreen(SaverSession& session, std::unique_ptr<SdlContextFactory> contexts, Size frame,
+                             const SaverOptions& options) {
+  SaverScreen::Failure failure;
+  auto screen = SaverScreen::create(std::move(contexts), frame, options.mode == SaverMode::Preview,
+                                    options.renderer, options.overrides, failure);
+  if (!screen) {
+    if (session.watch && failure.x11Window && !session.watch->watch(failure.x11Window, false)) {
+      return 0;
+    }
+    std::fprintf(stderr, "swirlmote: no OpenGL window: %s\n", failure.error.c_str());
+    return 1;
+  }
+  session.screens.push_back(std::move(screen));
+  return std::nullopt;
+}
+
+unsigned long xWindowOf(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  return SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.window : 0;
+}
+
+// The window that another program owns, with a view in it; the process
+// status when there is none (a window id that does not exist is refused).
+std::optional<int> openForeignScreen(const SaverOptions& options, SaverSession& session, Size& size) {
+  if (!session.watch) {
+    std::fputs("swirlmote: cannot open the X display\n", stderr);
+    return 1;
+  }
+  const unsigned long window = options.windowId.value_or(session.watch->rootWindow());
+  const auto found = session.watch->watch(window, true);
+  if (!found) {
+    std::fprintf(stderr, "swirlmote: there is no window 0x%lx on this display (see swirlmote --help)\n",
+                 window);
+    return 2;
+  }
+  size = *found;
+  return addScreen(session, std::make_unique<SdlContextFactory>(window), size, options);
+}
+
+// The mode's windows of our own, with a view in each, each watched from as
+// soon as it is there: another client may destroy it at once.
+std::optional<int> openOwnScreens(const SaverOptions& options, bool x11, SaverSession& session) {
+  for (const SdlWindowPlacement& placement : windowPlacements(options, displayBounds(x11))) {
+    const Size frame{static_cast<double>(placement.width), static_cast<double>(placement.height)};
+    if (const auto failed =
+            addScreen(session, std::make_unique<SdlContextFactory>(placement), frame, options)) {
+      return failed;
+    }
+    if (session.watch) {
+      session.watch->watch(xWindowOf(session.screens.back()->window()), false);
+    }
+  }
+  return std::nullopt;
+}
+
+// --configure: the sheet over the preview from the start; its end ends the
+// session.
+bool beginConfiguring(SaverSession& session) {
+  SaverScreen& screen = *session.screens.front();
+  if (!showConfigureSheet(screen.view(), screen.window(), [&session] { session.sheetEnded = true; })) {
+    std::fputs("swirlmote: the settings sheet could not be loaded (see the messages above)\n", stderr);
+    return false;
+  }
+  return true;
+}
+
+bool saveScreenshot(SaverScreen& screen, int64_t framesDrawn, const std::string& path) {
+  std::vector<uint8_t> rgba;
+  int width = 0;
+  int height = 0;
+  if (framesDrawn == 0 || !screen.context().readPixels(rgba, width, height)) {
+    std::fprintf(stderr, "swirlmote: no frame to write to %s\n", path.c_str());
+    return false;
+  }
+  return writePng(path, width, height, rgba);
+}
+
+}  // namespace
+
+int runSaver(std::span<const std::string_view> args) {
+  const auto options = parseSaverOptions(args, std::getenv("XSCREENSAVER_WINDOW"));
+  if (!options) {
+    return 2;
+  }
+  catchTerminationSignals();
+  // GTK, for the views' configuration sheets, comes up first: GDK puts in X
+  // error handlers of its own, which end the process with status 1 and no
+  // word when the server goes. Ours go in after them, and before SDL starts,
+  // which keeps the handlers it finds and puts them back when it ends.
+  startGtk();
+  installQuietXErrorHandlers();
+  const bool foreign = options->mode == SaverMode::ForeignWindow;
+  const auto video = SdlVideo::start(foreign);
+  if (!video) {
+    return 1;
+  }
+  SaverSession session;
+  session.mode = options->mode;
+  if (video->isX11()) {
+    session.watch = WindowWatch::open();
+  }
+  Size foreignSize;
+  if (foreign) {
+    if (const auto failed = openForeignScreen(*options, session, foreignSize)) {
+      return *failed;
+    }
+  } else if (const auto failed = openOwnScreens(*options, video->isX11(), session)) {
+    return *failed;
+  }
+
+  // As headless rendering does: one seed gives one animation everywhere.
+  if (options->seed) {
+    srandom(*options->seed);
+  }
+  for (auto& screen : session.screens) {
+    screen->start(foreign ? foreignSize : screen->drawableSize());
+  }
+  if (options->mode == SaverMode::FullScreen) {
+    SDL_ShowCursor(SDL_DISABLE);
+  }
+  if (options->configure && !beginConfiguring(session)) {
+    return 1;
+  }
+
+  const bool screenshot = !options->screenshot.empty();
+  const int64_t drawn = runFrames(session, options->frames, screenshot);
+  int status = 0;
+  if (screenshot && !saveScreenshot(*session.screens.front(), drawn, options->screenshot)) {
+    status = 1;
+  }
+  for (auto& screen : session.screens) {
+    screen->stop();
+  }
+  return status;
+}

@@ -31,7 +31,8 @@ int runSimulate(std::span<const std::string_view> args) {
     }
   }
 
-  ScreenSaverDefaults& defaults = ScreenSaverDefaults::defaultsForModuleWithName(std::string(kBundleIdentifier));
+  ScreenSaverDefaults& defaults =
+      ScreenSaverDefaults::defaultsForModuleWithName(std::string(kBundleIdentifier));
   Field field;
   srandom(seed);
   field.model_init([&](Settings& settings) { loadDefaults(defaults, settings); });

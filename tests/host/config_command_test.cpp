@@ -1,7 +1,4 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <string>
 #include <vector>
@@ -9,42 +6,18 @@
 #include "settings/keys.h"
 #include "settings/screen_saver_defaults.h"
 #include "settings/temp_config_home.h"
-
-extern char** environ;
+#include "support/run_program.h"
 
 namespace {
-
-struct CommandResult {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 class ConfigCommandTest : public ::testing::Test {
  protected:
   // Runs "swirlmote config ARGS..." as its own process in the test's
   // configuration home.
-  CommandResult config(const std::vector<std::string>& args) {
-    const std::string outPath = home_.dir() + "/stdout";
-    const std::string errPath = home_.dir() + "/stderr";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<std::string> words{SWIRLMOTE_BINARY, "config"};
+  ProgramResult config(const std::vector<std::string>& args) {
+    std::vector<std::string> words{"config"};
     words.insert(words.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-      argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    int status = -1;
-    if (posix_spawn(&pid, SWIRLMOTE_BINARY, &actions, nullptr, argv.data(), environ) == 0) {
-      waitpid(pid, &status, 0);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(outPath), readFile(errPath)};
+    return runSwirlmote(words, home_.dir());
   }
 
   TempConfigHome home_;
@@ -65,7 +38,7 @@ std::string listOutput(const std::vector<std::pair<std::string, std::string>>& s
 }
 
 TEST_F(ConfigCommandTest, ListOfAnEmptyStoreShowsEveryKeyUnset) {
-  const CommandResult run = config({"list"});
+  const ProgramResult run = config({"list"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, listOutput({}));
   EXPECT_FALSE(std::filesystem::exists(home_.storePath()));
@@ -74,14 +47,14 @@ TEST_F(ConfigCommandTest, ListOfAnEmptyStoreShowsEveryKeyUnset) {
 TEST_F(ConfigCommandTest, GetOfAnUnsetKeyPrintsItsZero) {
   for (const auto& [key, zero] : std::vector<std::pair<std::string, std::string>>{
            {"number of cyclones", "0\n"}, {"particle scale", "0\n"}, {"show afterimage", "false\n"}}) {
-    const CommandResult run = config({"get", key});
+    const ProgramResult run = config({"get", key});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, zero) << key;
   }
 }
 
 TEST_F(ConfigCommandTest, PathPrintsTheStoreFile) {
-  const CommandResult run = config({"path"});
+  const ProgramResult run = config({"path"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, home_.storePath() + "\n");
 }
@@ -97,7 +70,7 @@ TEST_F(ConfigCommandTest, ReadsWhatAnotherProcessStored) {
     store.setBool(true, "show afterimage");
     ASSERT_TRUE(store.synchronize());
   }
-  const CommandResult list = config({"list"});
+  const ProgramResult list = config({"list"});
   EXPECT_EQ(list.status, 0) << list.err;
   EXPECT_EQ(list.out, listOutput({{"number of cyclones", "4"},
                                   {"number of particles", "1099511627776"},
@@ -117,11 +90,11 @@ class ConfigSetTest : public ConfigCommandTest, public ::testing::WithParamInter
 
 TEST_P(ConfigSetTest, StoresTheValueByTheKeysType) {
   const SetCase& c = GetParam();
-  const CommandResult set = config({"set", c.key, c.value});
+  const ProgramResult set = config({"set", c.key, c.value});
   ASSERT_EQ(set.status, 0) << set.err;
   EXPECT_EQ(set.out, "");
 
-  const CommandResult get = config({"get", c.key});
+  const ProgramResult get = config({"get", c.key});
   EXPECT_EQ(get.status, 0) << get.err;
   EXPECT_EQ(get.out, std::string(c.shown) + "\n");
 
@@ -166,7 +139,7 @@ TEST_P(ConfigRefusalTest, ExitsTwoWithAMessageAndLeavesTheFile) {
   const std::string original = storeText("number of cyclones=3\n");
   writeFile(home_.storePath(), original);
 
-  const CommandResult run = config(c.args);
+  const ProgramResult run = config(c.args);
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err.rfind("swirlmote config: ", 0), 0u) << run.err;
@@ -208,7 +181,7 @@ TEST_F(ConfigCommandTest, FailedSynchronizeExitsOne) {
   const std::string blocker = home_.dir() + "/a-file";
   writeFile(blocker, "");
   setenv("XDG_CONFIG_HOME", (blocker + "/below").c_str(), 1);
-  const CommandResult run = config({"set", "number of cyclones", "3"});
+  const ProgramResult run = config({"set", "number of cyclones", "3"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("cannot create the settings directory"), std::string::npos) << run.err;
 }

@@ -17,8 +17,9 @@ class RenderCommand : public ::testing::Test {
   void SetUp() override {
     // Headless means headless: no display may be needed.
     unsetenv("DISPLAY");
-    writeFile(home_.storePath(),
-              "[org.swirlmote.Swirlmote]\nnumber of cyclones=3\nnumber of particles=60\nshow afterimage=true\n");
+    writeFile(
+        home_.storePath(),
+        "[org.swirlmote.Swirlmote]\nnumber of cyclones=3\nnumber of particles=60\nshow afterimage=true\n");
   }
   ProgramResult render(const std::vector<std::string>& args) { return runSwirlmote(args, home_.dir()); }
   std::string out(const std::string& name) const { return home_.dir() + "/" + name; }
@@ -27,10 +28,12 @@ class RenderCommand : public ::testing::Test {
 };
 
 TEST_F(RenderCommand, WritesEveryKthFrameAndTheLast) {
-  const auto result = render({"render", "--frames", "7", "--every", "3", "--size", "64x48", "--out", out("a")});
+  const auto result =
+      render({"render", "--frames", "7", "--every", "3", "--size", "64x48", "--out", out("a")});
   ASSERT_EQ(result.status, 0) << result.err;
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(out("a"))) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(out("a")))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"frame-000003.png", "frame-000006.png", "frame-000007.png"}));
 
@@ -44,14 +47,16 @@ TEST_F(RenderCommand, WritesEveryKthFrameAndTheLast) {
 
 TEST_F(RenderCommand, TheSameSeedAndStoreGiveIdenticalFiles) {
   for (const char* dir : {"a", "b"}) {
-    const auto result = render({"render", "--frames", "30", "--size", "96x64", "--seed", "1234", "--out", out(dir)});
+    const auto result =
+        render({"render", "--frames", "30", "--size", "96x64", "--seed", "1234", "--out", out(dir)});
     ASSERT_EQ(result.status, 0) << result.err;
   }
   const std::string first = readFile(out("a/frame-000030.png"));
   EXPECT_FALSE(first.empty());
   EXPECT_EQ(first, readFile(out("b/frame-000030.png")));
 
-  ASSERT_EQ(render({"render", "--frames", "30", "--size", "96x64", "--seed", "1235", "--out", out("c")}).status, 0);
+  ASSERT_EQ(
+      render({"render", "--frames", "30", "--size", "96x64", "--seed", "1235", "--out", out("c")}).status, 0);
   EXPECT_NE(first, readFile(out("c/frame-000030.png"))) << "another seed, another field";
 }
 

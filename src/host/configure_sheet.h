@@ -1,0 +1,13 @@
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <functional>
+
+#include "saver/swirlmote.h"
+
+// The o key in a window, and --configure: shows the view's configuration
+// sheet over the saver's window, transient for it and centred on it, while
+// the animation runs on behind. The sheet's end hides it, then runs didEnd.
+// A sheet already up is only raised. False when the view has no sheet.
+bool showConfigureSheet(Swirlmote& view, SDL_Window* over, std::function<void()> didEnd = {});

@@ -1,0 +1,155 @@
+#include "host/saver_options.h"
+
+#include <charconv>
+
+#include "host/arguments.h"
+#include "host/override_options.h"
+#include "host/size_option.h"
+
+namespace {
+
+struct ModeRequests {
+  bool fullScreen = false;
+  bool preview = false;
+  bool configure = false;
+  bool root = false;
+  std::optional<unsigned long> window;
+};
+
+bool readWindowId(std::string_view option, ArgumentReader& reader, ModeRequests& modes) {
+  const auto text = reader.value(option);
+  if (!text) return false;
+  modes.window = parseWindowId(*text);
+  if (!modes.window) {
+    reader.refuse(std::string(option) + " takes a window id such as 0x400e23 or 4197923, not '" +
+                  std::string(*text) + "'");
+    return false;
+  }
+  return true;
+}
+
+// Reads everything but the settings options; false after a message.
+bool readOption(std::string_view option, ArgumentReader& reader, SaverOptions& options, ModeRequests& modes) {
+  if (option == "--fullscreen") {
+    modes.fullScreen = true;
+  } else if (option == "--preview") {
+    modes.preview = true;
+  } else if (option == "--configure") {
+    modes.configure = true;
+  } else if (option == "--root" || option == "-root") {
+    modes.root = true;
+  } else if (option == "--window-id" || option == "-window-id") {
+    return readWindowId(option, reader, modes);
+  } else if (option == "--seed") {
+    const auto value = reader.integer(option, 0, 4294967295);
+    if (!value) return false;
+    options.seed = static_cast<unsigned>(*value);
+  } else if (option == "--frames") {
+    options.frames = reader.integer(option, 1, 100000000);
+    return options.frames.has_value();
+  } else if (option == "--screenshot") {
+    const auto text = reader.value(option);
+    if (!text) return false;
+    if (text->empty()) {
+      reader.refuse("--screenshot needs a file name");
+      return false;
+    }
+    options.screenshot = std::string(*text);
+  } else if (option == "--renderer") {
+    const auto text = reader.value(option);
+    if (!text) return false;
+    const auto renderer = rendererNamed(*text);
+    if (!renderer) {
+      reader.refuse("--renderer takes classic or batched; not '" + std::string(*text) + "'");
+      return false;
+    }
+    options.renderer = *renderer;
+  } else if (option == "--size") {
+    const auto text = reader.value(option);
+    if (!text) return false;
+    options.size = parseSize(*text);
+    if (!options.size) {
+      reader.refuse("--size takes WIDTHxHEIGHT, each from 1 to 16384, such as 1280x720; not '" +
+                    std::string(*text) + "'");
+      return false;
+    }
+  } else {
+    reader.refuse("unknown option '" + std::string(option) + "'");
+    return false;
+  }
+  return true;
+}
+
+bool chooseMode(const ModeRequests& modes, const char* environmentWindow, const ArgumentReader& reader,
+                SaverOptions& options) {
+  const bool foreign = modes.root || modes.window;
+  if (modes.fullScreen + modes.preview + modes.configure + foreign > 1) {
+    reader.refuse(
+        "--fullscreen, --preview, --configure and --root/--window-id each choose a mode: give one of them");
+    return false;
+  }
+  const bool environmentGiven = environmentWindow && *environmentWindow;
+  if (modes.fullScreen) {
+    options.mode = SaverMode::FullScreen;
+  } else if (modes.preview || modes.configure) {
+    options.mode = SaverMode::Preview;
+    options.configure = modes.configure;
+  } else if (foreign || environmentGiven) {
+    // The window on the command line wins over the environment's, and
+    // either over the root.
+    options.mode = SaverMode::ForeignWindow;
+    options.windowId = modes.window;
+    if (!options.windowId && environmentGiven) {
+      options.windowId = parseWindowId(environmentWindow);
+      if (!options.windowId) {
+        reader.refuse("XSCREENSAVER_WINDOW holds '" + std::string(environmentWindow) +
+                      "', which is not a window id");
+        return false;
+      }
+    }
+  }
+  if (options.size && (options.mode == SaverMode::FullScreen || options.mode == SaverMode::ForeignWindow)) {
+    reader.refuse(
+        "--size is for the window and the preview; full screen and foreign windows have their own size");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<unsigned long> parseWindowId(std::string_view text) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    text.remove_prefix(2);
+    base = 16;
+  }
+  unsigned long value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, value, base);
+  if (text.empty() || error != std::errc() || ptr != end || value == 0 || value > 0xFFFFFFFFul) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<SaverOptions> parseSaverOptions(std::span<const std::string_view> args,
+                                              const char* environmentWindow) {
+  ArgumentReader reader("", args);
+  SaverOptions options;
+  ModeRequests modes;
+  while (!reader.done()) {
+    const std::string_view option = reader.next();
+    const OptionUse use = readOverrideOption(option, reader, options.overrides);
+    if (use == OptionUse::Refused) {
+      return std::nullopt;
+    }
+    if (use == OptionUse::NotOurs && !readOption(option, reader, options, modes)) {
+      return std::nullopt;
+    }
+  }
+  if (!chooseMode(modes, environmentWindow, reader, options)) {
+    return std::nullopt;
+  }
+  return options;
+}

@@ -1,0 +1,54 @@
+#include "host/window_placements.h"
+
+#include "host/x_monitors.h"
+
+namespace {
+
+bool overlapsAny(const SDL_Rect& area, const std::vector<SdlWindowPlacement>& taken) {
+  for (const SdlWindowPlacement& placement : taken) {
+    const SDL_Rect other{placement.x, placement.y, placement.width, placement.height};
+    if (SDL_HasIntersection(&area, &other)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::vector<SdlWindowPlacement> windowPlacements(const SaverOptions& options,
+                                                 const std::vector<SDL_Rect>& displays) {
+  std::vector<SdlWindowPlacement> placements;
+  if (options.mode == SaverMode::FullScreen) {
+    for (const SDL_Rect& area : displays) {
+      if (!overlapsAny(area, placements)) {
+        placements.push_back({"Swirlmote", area.x, area.y, area.w, area.h,
+                              SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_ALLOW_HIGHDPI});
+      }
+    }
+  } else if (options.mode != SaverMode::ForeignWindow) {
+    const Size size = options.size.value_or(options.mode == SaverMode::Preview ? kPreviewSize : kWindowSize);
+    placements.push_back({"Swirlmote", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                          static_cast<int>(size.width), static_cast<int>(size.height),
+                          SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI});
+  }
+  return placements;
+}
+
+std::vector<SDL_Rect> displayBounds(bool x11) {
+  std::vector<SDL_Rect> bounds;
+  if (x11) {
+    bounds = xMonitorBounds();
+    if (!bounds.empty()) {
+      return bounds;
+    }
+  }
+  const int count = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < count; ++i) {
+    SDL_Rect area;
+    if (SDL_GetDisplayBounds(i, &area) == 0) {
+      bounds.push_back(area);
+    }
+  }
+  return bounds;
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <vector>
+
+#include "host/saver_options.h"
+#include "saver/sdl_context.h"
+
+// The windows of our own that a mode opens: one titled, resizable window for
+// the window and the preview; for full screen a borderless window over each
+// display, leaving out a display whose area overlaps one already covered
+// (mirrored outputs, or further X screens, which SDL reports at the first
+// one's place and cannot open windows on).
+std::vector<SdlWindowPlacement> windowPlacements(const SaverOptions& options,
+                                                 const std::vector<SDL_Rect>& displays);
+
+// Every display's bounds: on X11 the RandR monitors when the server lists
+// them, otherwise the displays as SDL sees them.
+std::vector<SDL_Rect> displayBounds(bool x11);

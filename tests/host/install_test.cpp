@@ -1,0 +1,97 @@
+// What `cmake --install` puts where, and XScreenSaver's description of our
+// settings: every command line its dialog can make is one the saver takes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/saver_options.h"
+#include "host/x_session.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Install, PutsEverythingWhereItsUsersLook) {
+  ScratchDir scratch;
+  const std::string destination = scratch / "root";
+  const std::string out = shellOutput("DESTDIR='" + destination + "' cmake --install '" +
+                                      fs::path(SWIRLMOTE_BINARY).parent_path().string() +
+                                      "' --prefix /usr/local 2>&1; echo status $?");
+  ASSERT_TRUE(out.ends_with("status 0")) << out;
+  const fs::path prefix = destination + "/usr/local";
+
+  const fs::path program = prefix / "bin/swirlmote";
+  EXPECT_TRUE(fs::is_regular_file(program));
+  EXPECT_NE(fs::status(program).permissions() & fs::perms::others_exec, fs::perms::none);
+  const fs::path link = prefix / "libexec/xscreensaver/swirlmote";
+  ASSERT_TRUE(fs::is_symlink(link));
+  EXPECT_TRUE(fs::read_symlink(link).is_relative()) << fs::read_symlink(link);
+  EXPECT_TRUE(fs::equivalent(link, program));
+  for (const char* file : {"share/swirlmote/Swirlmote.ui", "share/swirlmote/circle.png",
+                           "share/swirlmote/gn.png", "share/xscreensaver/config/swirlmote.xml",
+                           "share/applications/swirlmote.desktop", "share/man/man6/swirlmote.6"}) {
+    EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
+  }
+  std::size_t sprites = 0;
+  for (const auto& entry : fs::directory_iterator(prefix / "share/swirlmote")) {
+    sprites += entry.path().extension() == ".png";
+  }
+  EXPECT_EQ(sprites, 10u);
+}
+
+// The saver's options for one command-line argument of the description, or
+// nothing (with the message) when it refuses them.
+std::optional<SaverOptions> parseArgument(const std::string& argument) {
+  std::vector<std::string> words{"--root"};
+  std::istringstream in(argument);
+  for (std::string word; in >> word;) words.push_back(word);
+  const std::vector<std::string_view> views(words.begin(), words.end());
+  return parseSaverOptions(views, nullptr);
+}
+
+TEST(Install, TheSettingsDialogsCommandLinesAreTaken) {
+  const std::string xml = readText(SWIRLMOTE_SOURCE_DIR "/data/swirlmote.xml");
+  ASSERT_NE(xml.find("<screensaver name=\"swirlmote\""), std::string::npos);
+  ASSERT_NE(xml.find("<command arg=\"--root\"/>"), std::string::npos);
+
+  std::vector<std::string> arguments;
+  // Numbers: at both ends of their range and at the default.
+  const std::regex number(
+      R"re(<number[^>]*arg="([^"]*)"[^>]*low="([^"]*)"[^>]*high="([^"]*)"[^>]*default="([^"]*)")re");
+  for (std::sregex_iterator it(xml.begin(), xml.end(), number), end; it != end; ++it) {
+    for (int value = 2; value <= 4; ++value) {
+      arguments.push_back(std::regex_replace((*it)[1].str(), std::regex("%"), (*it)[value].str()));
+    }
+  }
+  // Options and booleans: as they stand.
+  const std::regex fixed(R"re(arg-(?:set|unset)="([^"]*)")re");
+  for (std::sregex_iterator it(xml.begin(), xml.end(), fixed), end; it != end; ++it) {
+    arguments.push_back((*it)[1].str());
+  }
+  // Strings: the words and a colour that their labels offer.
+  const std::regex text(R"re(<string[^>]*arg="([^"]*)")re");
+  std::size_t strings = 0;
+  for (std::sregex_iterator it(xml.begin(), xml.end(), text), end; it != end; ++it, ++strings) {
+    const std::string arg = (*it)[1].str();
+    const std::string word = arg.find("background") != std::string::npos ? "cycling" : "auto";
+    arguments.push_back(std::regex_replace(arg, std::regex("%"), word));
+    arguments.push_back(std::regex_replace(arg, std::regex("%"), "ff8000"));
+  }
+  EXPECT_EQ(strings, 2u) << "the two colours";
+  EXPECT_GE(arguments.size(), 9u + 10 + 2 + 4);
+
+  for (const std::string& argument : arguments) {
+    testing::internal::CaptureStderr();
+    const auto options = parseArgument(argument);
+    const std::string refusal = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(options) << argument << ": " << refusal;
+    EXPECT_EQ(options->mode, SaverMode::ForeignWindow) << argument;
+  }
+}
+
+}  // namespace

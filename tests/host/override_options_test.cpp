@@ -1,0 +1,160 @@
+#include "host/override_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/overrides.h"
+
+namespace {
+
+// The overrides that one option with its value gives, or nothing when it is
+// refused.
+std::optional<SettingsOverrides> read(std::vector<std::string_view> args) {
+  ArgumentReader reader("", args);
+  SettingsOverrides overrides;
+  testing::internal::CaptureStderr();
+  const OptionUse use = readOverrideOption(reader.next(), reader, overrides);
+  testing::internal::GetCapturedStderr();
+  if (use != OptionUse::Taken) return std::nullopt;
+  return overrides;
+}
+
+TEST(OverrideOptions, ReadsEachSetting) {
+  EXPECT_EQ(read({"--cyclones", "1"})->cyclones, 1);
+  EXPECT_EQ(read({"--cyclones", "10"})->cyclones, 10);
+  EXPECT_EQ(read({"--particles", "50"})->particlesPerCyclone, 50);
+  EXPECT_EQ(read({"--particles", "200"})->particlesPerCyclone, 200);
+  EXPECT_EQ(read({"--shape", "circle"})->shape, 0);
+  EXPECT_EQ(read({"--shape", "star_5"})->shape, 7);
+  EXPECT_EQ(read({"--shape", "gn"})->shape, 9);
+  EXPECT_EQ(read({"--scale", "0.5"})->scale, 0.5f);
+  EXPECT_EQ(read({"--scale", "2"})->scale, 2.0f);
+  EXPECT_EQ(read({"--scale", "1.25"})->scale, 1.25f);
+  EXPECT_EQ(read({"--afterimages"})->afterimages, true);
+  EXPECT_EQ(read({"--no-afterimages"})->afterimages, false);
+
+  const auto automatic = read({"--particle-color", "auto"});
+  ASSERT_TRUE(automatic && automatic->particleColor);
+  EXPECT_FALSE(*automatic->particleColor);
+  const auto cycling = read({"--background-color", "cycling"});
+  ASSERT_TRUE(cycling && cycling->backgroundColor);
+  EXPECT_FALSE(*cycling->backgroundColor);
+
+  const auto orange = read({"--particle-color", "FF8000"});
+  ASSERT_TRUE(orange && orange->particleColor && *orange->particleColor);
+  const ColorRGBA color = **orange->particleColor;
+  EXPECT_EQ(color.r, 1.0f);
+  EXPECT_EQ(color.g, 128.0f / 255.0f);
+  EXPECT_EQ(color.b, 0.0f);
+  EXPECT_EQ(color.a, 1.0f);
+  const auto hashed = read({"--background-color", "#0a0B0c"});
+  ASSERT_TRUE(hashed && hashed->backgroundColor && *hashed->backgroundColor);
+  EXPECT_EQ((*hashed->backgroundColor)->b, 12.0f / 255.0f);
+}
+
+TEST(OverrideOptions, RefusesValuesOutOfPlace) {
+  const std::vector<std::vector<std::string_view>> cases = {
+      {"--cyclones", "0"},
+      {"--cyclones", "11"},
+      {"--particles", "49"},
+      {"--particles", "201"},
+      {"--shape", "circle.png"},
+      {"--shape", ""},
+      {"--shape", "Circle"},
+      {"--scale", "0.49"},
+      {"--scale", "2.01"},
+      {"--scale", "nan"},
+      {"--scale", "1x"},
+      {"--particle-color", "cycling"},
+      {"--background-color", "auto"},
+      {"--particle-color", "12345"},
+      {"--particle-color", "12345g"},
+      {"--particle-color", "#1234567"},
+      {"--scale"},
+      {"--shape"},
+  };
+  for (const auto& args : cases) {
+    EXPECT_FALSE(read(args)) << testing::PrintToString(args);
+  }
+}
+
+TEST(OverrideOptions, LeavesOtherOptionsAlone) {
+  std::vector<std::string_view> args{"--seed", "3"};
+  ArgumentReader reader("", args);
+  SettingsOverrides overrides;
+  EXPECT_EQ(readOverrideOption(reader.next(), reader, overrides), OptionUse::NotOurs);
+  EXPECT_EQ(reader.next(), "3");
+}
+
+Settings storedSettings() {
+  Settings settings;
+  settings.no_cyclones = 3;
+  settings.no_particles = 3 * 120;
+  settings.color_mode_particle = 1;
+  settings.color_particle = ColorRGBA{0.1f, 0.2f, 0.3f, 0.4f};
+  settings.color_mode_background = 0;
+  settings.color_background = ColorRGBA{0.5f, 0.6f, 0.7f, 0.8f};
+  settings.particle_shape = 2;
+  settings.particle_scale = 1.5f;
+  settings.show_ai = 1;
+  return settings;
+}
+
+TEST(ApplyOverrides, NoOverridesKeepTheStoredSettings) {
+  Settings settings = storedSettings();
+  applyOverrides(SettingsOverrides{}, settings);
+  EXPECT_EQ(settings.no_cyclones, 3);
+  EXPECT_EQ(settings.no_particles, 360);
+  EXPECT_EQ(settings.color_mode_particle, 1);
+  EXPECT_EQ(settings.color_particle->r, 0.1f);
+  EXPECT_EQ(settings.color_mode_background, 0);
+  EXPECT_EQ(settings.particle_shape, 2);
+  EXPECT_EQ(settings.particle_scale, 1.5f);
+  EXPECT_EQ(settings.show_ai, 1);
+}
+
+TEST(ApplyOverrides, CountsKeepTheTotalAProduct) {
+  struct Case {
+    std::optional<int32_t> cyclones;
+    std::optional<int32_t> perCyclone;
+    int32_t wantCyclones;
+    int32_t wantTotal;
+  };
+  const Case cases[] = {
+      {5, std::nullopt, 5, 5 * 120},  // the stored count per cyclone stays
+      {std::nullopt, 50, 3, 3 * 50},
+      {10, 200, 10, 2000},
+  };
+  for (const Case& c : cases) {
+    Settings settings = storedSettings();
+    SettingsOverrides overrides;
+    overrides.cyclones = c.cyclones;
+    overrides.particlesPerCyclone = c.perCyclone;
+    applyOverrides(overrides, settings);
+    EXPECT_EQ(settings.no_cyclones, c.wantCyclones);
+    EXPECT_EQ(settings.no_particles, c.wantTotal);
+  }
+}
+
+TEST(ApplyOverrides, ColourChoicesSetModeAndColour) {
+  Settings settings = storedSettings();
+  SettingsOverrides overrides;
+  overrides.particleColor = std::optional<ColorRGBA>();                      // the cyclones' hues
+  overrides.backgroundColor = std::optional<ColorRGBA>({0, 0, 1.0f, 1.0f});  // blue
+  overrides.shape = 9;
+  overrides.scale = 0.5f;
+  overrides.afterimages = false;
+  applyOverrides(overrides, settings);
+  EXPECT_EQ(settings.color_mode_particle, 0);
+  EXPECT_EQ(settings.color_mode_background, 1);
+  ASSERT_TRUE(settings.color_background);
+  EXPECT_EQ(settings.color_background->b, 1.0f);
+  EXPECT_EQ(settings.color_background->r, 0.0f);
+  EXPECT_EQ(settings.particle_shape, 9);
+  EXPECT_EQ(settings.particle_scale, 0.5f);
+  EXPECT_EQ(settings.show_ai, 0);
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+#include "host/saver_events.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+SDL_Event key(SDL_Keycode sym, bool repeat = false) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym.sym = sym;
+  event.key.repeat = repeat;
+  return event;
+}
+
+SDL_Event ofType(uint32_t type) {
+  SDL_Event event{};
+  event.type = type;
+  return event;
+}
+
+SDL_Event windowEvent(uint8_t what) {
+  SDL_Event event{};
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = what;
+  return event;
+}
+
+struct Case {
+  const char* what;
+  SDL_Event event;
+  SaverAction window;  // and the preview
+  SaverAction fullScreen;
+};
+
+TEST(SaverEvents, EachModeHasItsWayOut) {
+  using A = SaverAction;
+  const Case cases[] = {
+      {"Esc", key(SDLK_ESCAPE), A::Quit, A::Quit},
+      {"q", key(SDLK_q), A::Quit, A::Quit},
+      {"f", key(SDLK_f), A::ToggleFullScreen, A::Quit},
+      {"o", key(SDLK_o), A::ShowConfigureSheet, A::Quit},
+      {"another key", key(SDLK_SPACE), A::None, A::Quit},
+      {"a held key repeating", key(SDLK_f, true), A::None, A::Quit},
+      {"key released", ofType(SDL_KEYUP), A::None, A::None},
+      {"button", ofType(SDL_MOUSEBUTTONDOWN), A::None, A::Quit},
+      {"wheel", ofType(SDL_MOUSEWHEEL), A::None, A::Quit},
+      {"pointer", ofType(SDL_MOUSEMOTION), A::None, A::PointerMoved},
+      {"quit", ofType(SDL_QUIT), A::Quit, A::Quit},
+      {"close button", windowEvent(SDL_WINDOWEVENT_CLOSE), A::Quit, A::None},
+      {"new size", windowEvent(SDL_WINDOWEVENT_SIZE_CHANGED), A::Resize, A::Resize},
+      {"exposed", windowEvent(SDL_WINDOWEVENT_EXPOSED), A::None, A::None},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(actionFor(c.event, SaverMode::Window), c.window) << c.what;
+    EXPECT_EQ(actionFor(c.event, SaverMode::Preview), c.window) << c.what;
+    EXPECT_EQ(actionFor(c.event, SaverMode::FullScreen), c.fullScreen) << c.what;
+    // The owner of a foreign window decides when the saver ends, and its
+    // size comes from the window itself.
+    EXPECT_EQ(actionFor(c.event, SaverMode::ForeignWindow), A::None) << c.what;
+  }
+}
+
+TEST(WakeTracker, OnlyAMoveBeyondTheThresholdCounts) {
+  const WakeTracker wake(100, 200);
+  EXPECT_FALSE(wake.movedFar(100, 200));
+  EXPECT_FALSE(wake.movedFar(110, 190));
+  EXPECT_FALSE(wake.movedFar(90, 210));
+  EXPECT_TRUE(wake.movedFar(111, 200));
+  EXPECT_TRUE(wake.movedFar(100, 189));
+  EXPECT_TRUE(wake.movedFar(1500, 200));
+}
+
+}  // namespace

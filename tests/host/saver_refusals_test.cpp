@@ -1,0 +1,47 @@
+// How the saver refuses to start: no display, and command lines that make no
+// sense.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/x_session.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(SaverRefusals, WithoutADisplayPointsToHeadlessRendering) {
+  ScratchDir scratch;
+  for (const std::vector<std::string>& args : {std::vector<std::string>{},
+                                               {"--fullscreen"},
+                                               {"--root"},
+                                               {"--frames", "3", "--screenshot", "x.png"}}) {
+    std::vector<std::string> argv{SWIRLMOTE_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    Process run(argv, {"DISPLAY=", "WAYLAND_DISPLAY=", "XSCREENSAVER_WINDOW="}, scratch / "err");
+    EXPECT_EQ(run.wait(30s), 1) << testing::PrintToString(args);
+    EXPECT_NE(run.errors().find("'swirlmote render'"), std::string::npos) << run.errors();
+  }
+}
+
+TEST(SaverRefusals, NonsenseIsRefusedWithStatusTwo) {
+  ScratchDir scratch;
+  const std::vector<std::vector<std::string>> cases = {
+      {"--bogus"},         {"--size", "0x0"},     {"--frames", "-1"},
+      {"--frames"},        {"--window-id", "zz"}, {"--fullscreen", "--preview"},
+      {"--shape", "blob"},
+  };
+  for (const auto& args : cases) {
+    std::vector<std::string> argv{SWIRLMOTE_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    Process run(argv, {"XSCREENSAVER_WINDOW="}, scratch / "err");
+    EXPECT_EQ(run.wait(30s), 2) << testing::PrintToString(args);
+  }
+  Process badEnvironment({SWIRLMOTE_BINARY}, {"XSCREENSAVER_WINDOW=nonsense"}, scratch / "env.err");
+  EXPECT_EQ(badEnvironment.wait(30s), 2);
+  EXPECT_NE(badEnvironment.errors().find("XSCREENSAVER_WINDOW"), std::string::npos)
+      << badEnvironment.errors();
+}
+
+}  // namespace

@@ -1,0 +1,246 @@
+// The saver in a window of its own on Xvfb: what it draws, how it follows a
+// resize, and how it ends.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/x_session.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kStore = "number of cyclones=3\nnumber of particles=100\nparticle scale=1.0\n";
+
+class SaverWindow : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    server_ =
+        XServer::start({"Xvfb", "-screen", "0", "1280x1024x24", "+extension", "GLX", "-nolisten", "tcp"});
+  }
+  static void TearDownTestSuite() { server_.reset(); }
+
+  void SetUp() override {
+    if (!server_) GTEST_SKIP() << "Xvfb is not available";
+    writeStore(scratch_ / "config", kStore);
+  }
+
+  std::unique_ptr<Process> saver(const std::vector<std::string>& args, const std::string& configHome = "") {
+    return startSwirlmote(args, server_->display(), configHome.empty() ? scratch_ / "config" : configHome,
+                          scratch_ / "saver.err");
+  }
+
+  // The window of a running saver, once it is on screen.
+  std::string waitForWindow() {
+    std::string window;
+    waitFor([&] { return !(window = server_->windowNamed("Swirlmote")).empty(); }, 20s);
+    return window;
+  }
+
+  // Renders headless with the same seed and store; the last frame.
+  std::unique_ptr<PngImage> render(const std::string& seed, int frames, const std::string& size,
+                                   const std::string& configHome, const std::string& renderer) {
+    Process render({SWIRLMOTE_BINARY, "render", "--seed", seed, "--frames", std::to_string(frames), "--size",
+                    size, "--renderer", renderer, "--out", scratch_ / "render"},
+                   {"XDG_CONFIG_HOME=" + configHome}, scratch_ / "render.err");
+    EXPECT_EQ(render.wait(120s), 0) << render.errors();
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame-%06d.png", frames);
+    return PngImage::load(scratch_ / "render" + name);
+  }
+
+  static std::unique_ptr<XServer> server_;
+  ScratchDir scratch_;
+};
+
+std::unique_ptr<XServer> SaverWindow::server_;
+
+// The same seed and settings give the same animation on screen as headless;
+// the settings options stand for the same settings in the store.
+TEST_F(SaverWindow, ShowsWhatHeadlessRenderingDraws) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    std::string size;
+    std::string store;  // for render; the saver reads kStore
+    std::string renderer = "classic";
+  };
+  const Case cases[] = {
+      {"window", {"--size", "640x360"}, "640x360", kStore},
+      {"preview", {"--preview"}, "320x200", kStore},
+      {"settings options",
+       {"--size", "400x300", "--cyclones", "2", "--particles", "60", "--shape", "star_5", "--scale", "1.5",
+        "--afterimages", "--particle-color", "ff8000", "--background-color", "102030"},
+       "400x300",
+       "number of cyclones=2\nnumber of particles=60\nparticle shape=7\nparticle scale=1.5\nshow "
+       "afterimage=true\n"
+       "particle color mode=1\nparticle color red=1\nparticle color green=0.501960814\nparticle color "
+       "blue=0\n"
+       "particle color alpha=1\nbackground color mode=1\nbackground color red=0.0627451017\n"
+       "background color green=0.125490203\nbackground color blue=0.188235298\nbackground color alpha=1\n"},
+      {"batched renderer", {"--size", "400x300", "--renderer", "batched"}, "400x300", kStore, "batched"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string storeBefore = readText(scratch_ / "config/swirlmote/org.swirlmote.Swirlmote.ini");
+    std::vector<std::string> args{"--seed", "7", "--frames", "40", "--screenshot", scratch_ / "screen.png"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    auto run = saver(args);
+    ASSERT_EQ(run->wait(120s), 0) << run->errors();
+    EXPECT_EQ(readText(scratch_ / "config/swirlmote/org.swirlmote.Swirlmote.ini"), storeBefore)
+        << "the options must not reach the store";
+
+    writeStore(scratch_ / "render-config", c.store);
+    const auto headless = render("7", 40, c.size, scratch_ / "render-config", c.renderer);
+    const auto screen = PngImage::load(scratch_ / "screen.png");
+    ASSERT_TRUE(headless && screen);
+    const PictureDifference difference = comparePictures(*headless, *screen);
+    ASSERT_TRUE(difference.sameSize) << screen->pixelsWide() << "x" << screen->pixelsHigh();
+    std::printf("%s: %ld of %ld channel values differ, by at most %d\n", c.what, difference.channelsDiffering,
+                difference.channels, difference.largest);
+    // The window draws into a framebuffer object as headless rendering
+    // does, so not one value may differ.
+    EXPECT_EQ(difference.channelsDiffering, 0) << "by at most " << difference.largest;
+    EXPECT_GT(brightPixels(*screen, 0, 0, screen->pixelsWide(), screen->pixelsHigh()), 200) << "no particles";
+  }
+}
+
+// A resize while running restarts the field at the new size: the last frame
+// has the new size, and particles fill the part that the old size did not
+// have, which only a new viewport and projection give.
+TEST_F(SaverWindow, FollowsAResize) {
+  auto run = saver(
+      {"--size", "320x240", "--seed", "11", "--frames", "900", "--screenshot", scratch_ / "resized.png"});
+  const std::string window = waitForWindow();
+  ASSERT_FALSE(window.empty()) << run->errors();
+  server_->run("xdotool windowsize " + window + " 800 600");
+  ASSERT_EQ(run->wait(120s), 0) << run->errors();
+  const auto screen = PngImage::load(scratch_ / "resized.png");
+  ASSERT_TRUE(screen);
+  EXPECT_EQ(screen->pixelsWide(), 800);
+  EXPECT_EQ(screen->pixelsHigh(), 600);
+  // The old viewport was the bottom left 320x240; the clusters wander, so
+  // any part of the rest may be the one they are in.
+  const int everywhere = brightPixels(*screen, 0, 0, 800, 600);
+  const int oldCorner = brightPixels(*screen, 0, 360, 320, 600);
+  EXPECT_GT(everywhere - oldCorner, 50) << "nothing outside the old size";
+}
+
+TEST_F(SaverWindow, EscAndQEndIt) {
+  for (const char* key : {"Escape", "q"}) {
+    auto run = saver({"--size", "320x240"});
+    const std::string window = waitForWindow();
+    ASSERT_FALSE(window.empty()) << run->errors();
+    server_->run("xdotool key --window " + window + " " + key);
+    EXPECT_EQ(run->wait(10s), 0) << key << ": " << run->errors();
+  }
+}
+
+// Another client destroying the window (xdotool windowclose) leaves nothing
+// to draw into: the saver ends quietly instead of drawing into a window of
+// no size.
+TEST_F(SaverWindow, EndsWhenItsWindowIsDestroyed) {
+  auto run = saver({"--size", "320x240"});
+  const std::string window = waitForWindow();
+  ASSERT_FALSE(window.empty()) << run->errors();
+  // Soon after it appears, while the saver is still setting up.
+  server_->run("xdotool windowclose " + window);
+  EXPECT_EQ(run->wait(10s), 0) << run->errors();
+  EXPECT_EQ(run->errors(), "");
+
+  // And while it draws.
+  auto drawing = saver({"--size", "320x240"});
+  const std::string second = waitForWindow();
+  ASSERT_FALSE(second.empty()) << drawing->errors();
+  std::this_thread::sleep_for(1s);
+  server_->run("xdotool windowclose " + second);
+  EXPECT_EQ(drawing->wait(10s), 0) << drawing->errors();
+  EXPECT_EQ(drawing->errors(), "");
+}
+
+TEST_F(SaverWindow, FTogglesFullScreen) {
+  auto run = saver({"--size", "320x240"});
+  const std::string window = waitForWindow();
+  ASSERT_FALSE(window.empty()) << run->errors();
+  const std::string windowed = windowGeometry(*server_, window);
+  server_->run("xdotool key --window " + window + " f");
+  EXPECT_TRUE(waitFor([&] { return windowGeometry(*server_, window) == "1280x1024+0+0"; }, 10s))
+      << windowGeometry(*server_, window);
+  server_->run("xdotool key --window " + window + " f");
+  EXPECT_TRUE(waitFor([&] { return windowGeometry(*server_, window) == windowed; }, 10s))
+      << windowGeometry(*server_, window) << " instead of " << windowed;
+  run->signal(SIGTERM);
+  EXPECT_EQ(run->wait(10s), 0);
+}
+
+TEST_F(SaverWindow, TerminationSignalsEndItAtOnce) {
+  for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+    auto run = saver({"--size", "320x240"});
+    ASSERT_FALSE(waitForWindow().empty()) << run->errors();
+    const auto sent = std::chrono::steady_clock::now();
+    run->signal(number);
+    EXPECT_EQ(run->wait(5s), 0) << strsignal(number) << ": " << run->errors();
+    const auto took =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - sent);
+    std::printf("%s: ended %lld ms after the signal\n", strsignal(number),
+                static_cast<long long>(took.count()));
+  }
+}
+
+}  // namespace
+
+// Another program's window, here a second saver's: the guest follows its
+// size and ends quietly when it goes away.
+TEST_F(SaverWindow, FollowsAForeignWindowsSize) {
+  auto owner = saver({"--size", "320x240"});
+  const std::string window = waitForWindow();
+  ASSERT_FALSE(window.empty()) << owner->errors();
+  auto guest =
+      startSwirlmote({"--window-id", window, "--frames", "240", "--screenshot", scratch_ / "guest.png"},
+                     server_->display(), scratch_ / "config", scratch_ / "guest.err");
+  std::this_thread::sleep_for(1s);
+  server_->run("xdotool windowsize " + window + " 640 480");
+  ASSERT_EQ(guest->wait(120s), 0) << guest->errors();
+  const auto screen = PngImage::load(scratch_ / "guest.png");
+  ASSERT_TRUE(screen);
+  EXPECT_EQ(screen->pixelsWide(), 640);
+  EXPECT_EQ(screen->pixelsHigh(), 480);
+  EXPECT_GT(brightPixels(*screen, 0, 0, 640, 480), 50) << "no particles";
+}
+
+TEST_F(SaverWindow, EndsQuietlyWhenItsForeignWindowIsDestroyed) {
+  auto owner = saver({"--size", "320x240"});
+  const std::string window = waitForWindow();
+  ASSERT_FALSE(window.empty()) << owner->errors();
+  auto guest = startSwirlmote({"--window-id", window}, server_->display(), scratch_ / "config",
+                              scratch_ / "guest.err");
+  std::this_thread::sleep_for(1s);
+  server_->run("xdotool windowclose " + window);
+  EXPECT_EQ(guest->wait(10s), 0) << guest->errors();
+  EXPECT_EQ(guest->errors(), "");
+}
+
+TEST_F(SaverWindow, RefusesAWindowThatDoesNotExist) {
+  auto run = startSwirlmote({"--window-id", "0x7ffffff"}, server_->display(), scratch_ / "config",
+                            scratch_ / "missing.err");
+  EXPECT_EQ(run->wait(30s), 2);
+  EXPECT_NE(run->errors().find("there is no window 0x7ffffff"), std::string::npos) << run->errors();
+}
+
+// The X server going away ends the saver with a message, not a crash.
+TEST(SaverXConnection, LosingTheServerEndsItWithAMessage) {
+  auto server =
+      XServer::start({"Xvfb", "-screen", "0", "640x480x24", "+extension", "GLX", "-nolisten", "tcp"});
+  if (!server) GTEST_SKIP() << "Xvfb is not available";
+  ScratchDir scratch;
+  auto run = startSwirlmote({"--size", "320x240"}, server->display(), scratch / "config", scratch / "err");
+  // At once, while the saver is still setting up, which is when other
+  // libraries' handlers are most likely to be in place.
+  ASSERT_TRUE(waitFor([&] { return !server->windowNamed("Swirlmote").empty(); }, 20s)) << run->errors();
+  server.reset();
+  EXPECT_EQ(run->wait(10s), 0) << run->errors();
+  EXPECT_NE(run->errors().find("lost the connection to the X server"), std::string::npos) << run->errors();
+}

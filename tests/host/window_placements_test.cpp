@@ -1,0 +1,79 @@
+#include "host/window_placements.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+SaverOptions inMode(SaverMode mode, std::optional<Size> size = std::nullopt) {
+  SaverOptions options;
+  options.mode = mode;
+  options.size = size;
+  return options;
+}
+
+struct Area {
+  int x, y, w, h;
+  bool operator==(const Area&) const = default;
+};
+
+std::vector<Area> areas(const std::vector<SdlWindowPlacement>& placements) {
+  std::vector<Area> result;
+  for (const auto& p : placements) result.push_back({p.x, p.y, p.width, p.height});
+  return result;
+}
+
+TEST(WindowPlacements, TheWindowAndThePreviewAreOneResizableWindow) {
+  const std::vector<SDL_Rect> displays{{0, 0, 1920, 1080}};
+  const auto window = windowPlacements(inMode(SaverMode::Window), displays);
+  ASSERT_EQ(window.size(), 1u);
+  EXPECT_EQ(window[0].title, "Swirlmote");
+  EXPECT_EQ(window[0].width, 1280);
+  EXPECT_EQ(window[0].height, 720);
+  EXPECT_TRUE(window[0].flags & SDL_WINDOW_RESIZABLE);
+  EXPECT_FALSE(window[0].flags & SDL_WINDOW_BORDERLESS);
+
+  const auto preview = windowPlacements(inMode(SaverMode::Preview), displays);
+  ASSERT_EQ(preview.size(), 1u);
+  EXPECT_EQ(preview[0].width, 320);
+  EXPECT_EQ(preview[0].height, 200);
+
+  const auto sized = windowPlacements(inMode(SaverMode::Window, Size{640, 360}), displays);
+  EXPECT_EQ(sized[0].width, 640);
+  EXPECT_EQ(sized[0].height, 360);
+}
+
+TEST(WindowPlacements, FullScreenCoversEachDisplayOnce) {
+  struct Case {
+    const char* what;
+    std::vector<SDL_Rect> displays;
+    std::vector<Area> windows;
+  };
+  const Case cases[] = {
+      {"one display", {{0, 0, 1024, 768}}, {{0, 0, 1024, 768}}},
+      {"side by side", {{0, 0, 800, 600}, {800, 0, 640, 480}}, {{0, 0, 800, 600}, {800, 0, 640, 480}}},
+      {"above and left",
+       {{0, 0, 1920, 1080}, {-1280, -300, 1280, 1024}},
+       {{0, 0, 1920, 1080}, {-1280, -300, 1280, 1024}}},
+      // Mirrored outputs show one area.
+      {"mirrored", {{0, 0, 1920, 1080}, {0, 0, 1920, 1080}}, {{0, 0, 1920, 1080}}},
+      // Further X screens, which SDL reports at the first one's place.
+      {"X screens", {{0, 0, 800, 600}, {0, 0, 640, 480}}, {{0, 0, 800, 600}}},
+      {"none", {}, {}},
+  };
+  for (const Case& c : cases) {
+    const auto placements = windowPlacements(inMode(SaverMode::FullScreen), c.displays);
+    EXPECT_EQ(areas(placements), c.windows) << c.what;
+    for (const auto& p : placements) {
+      EXPECT_TRUE(p.flags & SDL_WINDOW_BORDERLESS) << c.what;
+      EXPECT_FALSE(p.flags & SDL_WINDOW_FULLSCREEN) << c.what;
+    }
+  }
+}
+
+TEST(WindowPlacements, AForeignWindowNeedsNoneOfOurOwn) {
+  EXPECT_TRUE(windowPlacements(inMode(SaverMode::ForeignWindow), {{0, 0, 1024, 768}}).empty());
+}
+
+}  // namespace
