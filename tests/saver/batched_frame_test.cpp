@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "saver/egl_context.h"
 #include "saver/swirlmote.h"
+#include "settings/temp_config_home.h"
 
 namespace {
 
@@ -73,17 +73,6 @@ double litShare(const std::vector<uint8_t>& rgba) {
 // Headless saver views over an empty store of their own.
 class BatchedFrames : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/swirlmote-batched-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    home_ = pattern;
-    setenv("XDG_CONFIG_HOME", home_.c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(home_);
-  }
-
   // A view seeded with kSeed in the look, run on for kSteps.
   std::unique_ptr<Swirlmote> startedView(const Look& look) {
     std::unique_ptr<Swirlmote> view = Swirlmote::initWithFrame(Rect{{}, kSize}, false, egl_);
@@ -131,7 +120,8 @@ class BatchedFrames : public ::testing::Test {
     return rgba;
   }
 
-  std::string home_;
+  // An empty store of the test's own.
+  TempConfigHome home_;
   EglContextFactory egl_;
 };
 

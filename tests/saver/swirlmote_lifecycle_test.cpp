@@ -2,13 +2,13 @@
 #include <stdlib.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 
 #include "saver/egl_context.h"
 #include "saver/swirlmote.h"
 #include "settings/keys.h"
 #include "settings/screen_saver_defaults.h"
+#include "settings/temp_config_home.h"
 
 namespace {
 
@@ -20,17 +20,6 @@ class NoContexts : public OpenGLContextFactory {
 
 class SwirlmoteLifecycle : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/swirlmote-lifecycle-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    home_ = pattern;
-    setenv("XDG_CONFIG_HOME", home_.c_str(), 1);
-  }
-  void TearDown() override {
-    unsetenv("XDG_CONFIG_HOME");
-    std::filesystem::remove_all(home_);
-  }
-
   ScreenSaverDefaults& store() {
     return ScreenSaverDefaults::defaultsForModuleWithName(std::string(kBundleIdentifier));
   }
@@ -38,7 +27,8 @@ class SwirlmoteLifecycle : public ::testing::Test {
     return Swirlmote::initWithFrame(Rect{{}, {64, 48}}, false, contexts);
   }
 
-  std::string home_;
+  // An empty store of the test's own.
+  TempConfigHome home_;
   EglContextFactory egl_;
 };
 
