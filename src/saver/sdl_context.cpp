@@ -10,6 +10,19 @@ namespace {
 // On X11 these pick the visual of a window made after them. Version 2.1
 // without a profile takes SDL's plain GLX path, which gives a compatibility
 // context from the window's own visual, foreign windows included.
+// False when the X11 window is gone. SDL makes a context from the window's
+// attributes without checking that it could read them, and the owner of a
+// foreign window may destroy it at any moment, XScreenSaver at every unblank.
+bool windowStillThere(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
+    return true;
+  }
+  XWindowAttributes attributes;
+  return XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes) != 0;
+}
+
 void requestFormat(const PixelFormat& format, bool accelerated) {
   const int channel = format.colorSize / 3;
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, format.doubleBuffer ? 1 : 0);
@@ -133,6 +146,10 @@ std::unique_ptr<OpenGLContext> SdlContextFactory::createContext(const PixelForma
         error_ = SDL_GetError();
         continue;
       }
+    }
+    if (foreign_ && !windowStillThere(window_)) {
+      error_ = "the window went away";
+      return nullptr;
     }
     if (SDL_GLContext context = SDL_GL_CreateContext(window_)) {
       return std::make_unique<SdlContext>(window_, context);
