@@ -16,7 +16,7 @@ read -r -a libraries <<<"$(pkg-config --cflags --libs glib-2.0 libpng)"
 flags=(-std=c++20 -g -O1 -Wall -Wextra -ffp-contract=off -fno-fast-math -fno-omit-frame-pointer
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root/src")
 declare -A sources=(
-  [store]="src/settings/screen_saver_defaults.cpp src/settings/store_file.cpp src/settings/store_value.cpp"
+  [store]="src/settings/screen_saver_defaults.cpp src/settings/store_file.cpp src/settings/store_target.cpp src/settings/store_value.cpp"
   [png]="src/saver/png_image.cpp"
 )
 names=(store png)

@@ -1,15 +1,12 @@
-#include <charconv>
 #include <cinttypes>
-#include <cmath>
 #include <cstdio>
-#include <limits>
-#include <optional>
 #include <string>
 
 #include "host/arguments.h"
 #include "host/commands.h"
 #include "settings/keys.h"
 #include "settings/screen_saver_defaults.h"
+#include "settings/store_value.h"
 
 namespace {
 
@@ -34,26 +31,6 @@ std::string validKeys() {
   return list;
 }
 
-std::optional<float> parseFloat(std::string_view text) {
-  float value = 0.0f;
-  const char* end = text.data() + text.size();
-  const auto [ptr, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || ptr != end || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-std::optional<bool> parseBool(std::string_view text) {
-  if (text == "true" || text == "yes" || text == "1") {
-    return true;
-  }
-  if (text == "false" || text == "no" || text == "0") {
-    return false;
-  }
-  return std::nullopt;
-}
-
 std::string formatValue(ScreenSaverDefaults& defaults, const PreferenceKey& key) {
   const std::string name(key.name);
   char buffer[64];
@@ -69,25 +46,25 @@ std::string formatValue(ScreenSaverDefaults& defaults, const PreferenceKey& key)
   return buffer;
 }
 
-// Stores the value parsed by the key's type; false when it does not parse.
+// Stores the value read by the key's type exactly as the store reads a
+// text in its file; false when it does not read.
 bool storeValue(ScreenSaverDefaults& defaults, const PreferenceKey& key, std::string_view text) {
   const std::string name(key.name);
   switch (key.type) {
     case KeyType::Integer:
-      if (const auto value =
-              parseInteger(text, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max())) {
+      if (const auto value = integerFromText(text)) {
         defaults.setInteger(*value, name);
         return true;
       }
       return false;
     case KeyType::Float:
-      if (const auto value = parseFloat(text)) {
+      if (const auto value = floatFromText(text)) {
         defaults.setFloat(*value, name);
         return true;
       }
       return false;
     case KeyType::Boolean:
-      if (const auto value = parseBool(text)) {
+      if (const auto value = boolFromText(text)) {
         defaults.setBool(*value, name);
         return true;
       }
@@ -98,9 +75,9 @@ bool storeValue(ScreenSaverDefaults& defaults, const PreferenceKey& key, std::st
 
 const char* typeHint(KeyType type) {
   switch (type) {
-    case KeyType::Integer: return "a whole number, e.g. 4";
-    case KeyType::Float: return "a finite number, e.g. 1.25";
-    case KeyType::Boolean: return "true, false, yes, no, 1 or 0";
+    case KeyType::Integer: return "a number, e.g. 4 (a fraction is cut off), or true, false, yes or no";
+    case KeyType::Float: return "a finite number, e.g. 1.25, or true, false, yes or no";
+    case KeyType::Boolean: return "true, false, yes, no or a number (any but 0 is true)";
   }
   return "";
 }
@@ -123,10 +100,18 @@ int runConfig(std::span<const std::string_view> args) {
       return wrongCount(action == "list" ? "list" : "path");
     }
     if (action == "path") {
-      std::printf("%s\n", ScreenSaverDefaults::pathForModuleWithName(std::string(kBundleIdentifier)).c_str());
+      const std::string path = ScreenSaverDefaults::pathForModuleWithName(std::string(kBundleIdentifier));
+      if (path.empty()) {
+        store();  // says why there is no file
+        return 1;
+      }
+      std::printf("%s\n", path.c_str());
       return 0;
     }
     ScreenSaverDefaults& defaults = store();
+    if (!defaults.isLoaded()) {
+      return 1;
+    }
     for (const PreferenceKey& key : kPreferenceKeys) {
       const std::string value =
           defaults.hasValueForKey(std::string(key.name)) ? formatValue(defaults, key) : "(not set)";
@@ -150,6 +135,9 @@ int runConfig(std::span<const std::string_view> args) {
 
   ScreenSaverDefaults& defaults = store();
   if (action == "get") {
+    if (!defaults.isLoaded()) {
+      return 1;
+    }
     std::printf("%s\n", formatValue(defaults, *key).c_str());
     return 0;
   }

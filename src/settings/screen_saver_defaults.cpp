@@ -23,6 +23,24 @@ struct ScreenSaverDefaults::State {
   std::set<std::string> changed;
   // (key, text) pairs already reported as unreadable.
   std::set<std::pair<std::string, std::string>> warned;
+  // Problems with the file already reported.
+  std::set<std::string> reported;
+  bool loaded = false;
+
+  void report(const std::string& problem) {
+    if (reported.insert(problem).second) {
+      std::fprintf(stderr, "swirlmote: %s\n", problem.c_str());
+    }
+  }
+
+  // The file's values, or nothing after reporting why there are none.
+  KeyFilePtr readFile() {
+    StoreRead file = readStoreFile(path);
+    if (!file.values) {
+      report(file.failure);
+    }
+    return std::move(file.values);
+  }
 
   std::optional<std::string> text(const std::string& key) const {
     gchar* raw = g_key_file_get_value(values.get(), group.c_str(), key.c_str(), nullptr);
@@ -60,13 +78,9 @@ struct ScreenSaverDefaults::State {
 
 namespace {
 
-// Reading takes the lock too, so that moving a damaged file aside cannot
-// race with another process replacing it. Without a directory there is no
-// lock and no file to read.
-KeyFilePtr loadStore(const std::string& path) {
-  const StoreLock lock(path);
-  return readStoreFile(path);
-}
+constexpr char kNoPlace[] =
+    "neither XDG_CONFIG_HOME nor HOME is an absolute path, so the settings have no file; they are kept for "
+    "this run only";
 
 // A file may repeat a key: GKeyFile reads the last line, but removing the key
 // takes out only that line, and an earlier one would be written back. The
@@ -99,13 +113,17 @@ void removeKey(GKeyFile* file, const std::string& group, const std::string& key)
   g_strfreev(keys);
 }
 
-std::string configHome() {
+// The XDG base directory rules: a relative or empty path is ignored.
+std::optional<std::string> configHome() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && *xdg) {
+  if (xdg && xdg[0] == '/') {
     return xdg;
   }
   const char* home = std::getenv("HOME");
-  return std::string(home && *home ? home : g_get_home_dir()) + "/.config";
+  if (home && home[0] == '/') {
+    return std::string(home) + "/.config";
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -121,14 +139,25 @@ ScreenSaverDefaults& ScreenSaverDefaults::defaultsForModuleWithName(const std::s
 }
 
 std::string ScreenSaverDefaults::pathForModuleWithName(const std::string& moduleName) {
-  return configHome() + "/swirlmote/" + moduleName + ".ini";
+  const auto home = configHome();
+  return home ? *home + "/swirlmote/" + moduleName + ".ini" : std::string();
 }
 
 ScreenSaverDefaults::ScreenSaverDefaults(std::string path, std::string group)
     : state_(std::make_unique<State>()) {
   state_->path = std::move(path);
   state_->group = std::move(group);
-  state_->values = loadStore(state_->path);
+  if (state_->path.empty()) {
+    state_->report(kNoPlace);
+    state_->values = newKeyFile();
+    return;
+  }
+  // Reading takes the lock too, so that moving a damaged file aside cannot
+  // race with another process replacing it. Without a directory there is no
+  // lock and no file to read.
+  const StoreLock lock(state_->path);
+  state_->values = state_->readFile();
+  state_->loaded = state_->values != nullptr;
   if (!state_->values) {
     state_->values = newKeyFile();
   }
@@ -171,8 +200,13 @@ void ScreenSaverDefaults::removeObjectForKey(const std::string& key) {
 
 bool ScreenSaverDefaults::synchronize() {
   State& state = *state_;
+  if (state.path.empty()) {
+    return false;
+  }
   if (state.changed.empty()) {
-    KeyFilePtr current = loadStore(state.path);
+    const StoreLock lock(state.path);
+    KeyFilePtr current = state.readFile();
+    state.loaded = current != nullptr;
     if (!current) {
       return false;
     }
@@ -184,12 +218,13 @@ bool ScreenSaverDefaults::synchronize() {
   }
   const StoreLock lock(state.path);
   if (!lock.held()) {
-    std::fprintf(stderr,
-                 "swirlmote: cannot lock the settings file %s: %s; the settings are kept for this run only\n",
-                 state.path.c_str(), g_strerror(lock.error()));
+    state.report("cannot lock the settings file " + state.path + ": " + g_strerror(lock.error()) +
+                 "; the settings are kept for this run only");
     return false;
   }
-  KeyFilePtr merged = readStoreFile(state.path);
+  removeLeftoverTemporaries(state.path);
+  KeyFilePtr merged = state.readFile();
+  state.loaded = merged != nullptr;
   if (!merged) {
     return false;
   }
@@ -206,6 +241,10 @@ bool ScreenSaverDefaults::synchronize() {
   state.values = std::move(merged);
   state.changed.clear();
   return true;
+}
+
+bool ScreenSaverDefaults::isLoaded() const {
+  return state_->loaded;
 }
 
 const std::string& ScreenSaverDefaults::path() const {

@@ -1,29 +1,40 @@
 #include "settings/store_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string_view>
+
+#include "settings/store_target.h"
 
 namespace {
 
 constexpr auto kKeyFileFlags =
     static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS | G_KEY_FILE_KEEP_TRANSLATIONS);
 
-std::string directoryOf(const std::string& path) {
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// A temporary file is "<target>.tmp-" and the six letters and digits that
+// mkostemp puts in place of its X's.
+constexpr std::string_view kTemporaryInfix = ".tmp-";
+constexpr std::string_view kTemporaryPattern = "XXXXXX";
+
+std::string baseName(const std::string& path) {
   const auto slash = path.rfind('/');
-  if (slash == std::string::npos) {
-    return ".";
-  }
-  return slash == 0 ? "/" : path.substr(0, slash);
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The first free "<store>.corrupt-<UTC time>[-n]" name.
+// The first free "<file>.corrupt-<UTC time>[-n]" name.
 std::string asideName(const std::string& path) {
   GDateTime* now = g_date_time_new_now_utc();
   gchar* stamp = g_date_time_format(now, "%Y%m%dT%H%M%SZ");
@@ -37,9 +48,67 @@ std::string asideName(const std::string& path) {
   return name;
 }
 
-bool isMissing(const GError* error) {
-  return error->domain == G_FILE_ERROR &&
-         (error->code == G_FILE_ERROR_NOENT || error->code == G_FILE_ERROR_NOTDIR);
+// The whole of a file, or why it cannot be read. A missing file is no
+// failure and reads as no bytes.
+struct FileBytes {
+  bool exists = false;
+  std::string bytes;
+  std::string failure;
+};
+
+FileBytes readBytes(const std::string& path) {
+  // O_NONBLOCK keeps a FIFO in the store's place from blocking the open.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) {
+      return {};
+    }
+    return {true, {}, std::strerror(errno)};
+  }
+  FileBytes file{true, {}, {}};
+  struct stat info;
+  if (fstat(fd, &info) != 0) {
+    file.failure = std::strerror(errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    file.failure = "not a regular file";
+  } else {
+    char buffer[65536];
+    for (;;) {
+      const ssize_t got = read(fd, buffer, sizeof buffer);
+      if (got > 0) {
+        file.bytes.append(buffer, static_cast<size_t>(got));
+      } else if (got == 0) {
+        break;
+      } else if (errno != EINTR) {
+        file.failure = std::strerror(errno);
+        break;
+      }
+    }
+  }
+  close(fd);
+  return file;
+}
+
+// Why the bytes are no store, or nothing when they load into the key file.
+// GKeyFile reads a line only up to a NUL, so a NUL could hide or invent
+// keys; a file of zeros is what a crash can leave of one that was written.
+std::optional<std::string> damageIn(std::string_view bytes, GKeyFile* into) {
+  if (!bytes.empty() && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == '\0'; })) {
+    return "it holds nothing but zero bytes";
+  }
+  if (bytes.find('\0') != std::string_view::npos) {
+    return "it holds a NUL byte";
+  }
+  if (bytes.starts_with(kByteOrderMark)) {
+    bytes.remove_prefix(kByteOrderMark.size());
+  }
+  GError* error = nullptr;
+  if (g_key_file_load_from_data(into, bytes.data(), bytes.size(), kKeyFileFlags, &error)) {
+    return std::nullopt;
+  }
+  std::string reason = error->message;
+  g_error_free(error);
+  return reason;
 }
 
 bool writeAll(int fd, const char* data, size_t length) {
@@ -74,6 +143,15 @@ bool writeFailed(const std::string& path, int error) {
   return false;
 }
 
+bool isTemporaryName(std::string_view name, std::string_view prefix) {
+  if (name.size() != prefix.size() + kTemporaryPattern.size() || !name.starts_with(prefix)) {
+    return false;
+  }
+  name.remove_prefix(prefix.size());
+  return std::all_of(name.begin(), name.end(),
+                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+}
+
 }  // namespace
 
 KeyFilePtr newKeyFile() {
@@ -103,52 +181,32 @@ StoreLock::~StoreLock() {
   }
 }
 
-KeyFilePtr readStoreFile(const std::string& path) {
-  // GKeyFile reports anything but a regular file as a parse error; that is
-  // not a damaged store and must not be moved aside.
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) {
-      return newKeyFile();
-    }
-    std::fprintf(stderr, "swirlmote: cannot read the settings file %s: %s\n", path.c_str(),
-                 std::strerror(errno));
-    return nullptr;
+StoreRead readStoreFile(const std::string& path) {
+  const std::string target = storeTarget(path);
+  const FileBytes file = readBytes(target);
+  if (!file.failure.empty()) {
+    return {nullptr, "cannot read the settings file " + target + ": " + file.failure +
+                         "; it is left as it is and changes to the settings are kept for this run only"};
   }
-  if (!S_ISREG(info.st_mode)) {
-    std::fprintf(stderr, "swirlmote: cannot read the settings file %s: not a regular file\n", path.c_str());
-    return nullptr;
+  KeyFilePtr values = newKeyFile();
+  if (!file.exists) {
+    return {std::move(values), {}};
   }
-  KeyFilePtr file = newKeyFile();
-  GError* error = nullptr;
-  if (g_key_file_load_from_file(file.get(), path.c_str(), kKeyFileFlags, &error)) {
-    return file;
+  const auto damage = damageIn(file.bytes, values.get());
+  if (!damage) {
+    return {std::move(values), {}};
   }
-  const bool missing = isMissing(error);
-  const bool damaged = error->domain == G_KEY_FILE_ERROR;
-  const std::string reason = error->message;
-  g_error_free(error);
-  if (missing) {
-    return newKeyFile();
-  }
-  if (!damaged) {
-    std::fprintf(stderr, "swirlmote: cannot read the settings file %s: %s\n", path.c_str(), reason.c_str());
-    return nullptr;
-  }
-  const std::string aside = asideName(path);
-  if (rename(path.c_str(), aside.c_str()) != 0) {
-    std::fprintf(
-        stderr,
-        "swirlmote: the settings file %s is damaged (%s) and cannot be moved aside: %s; it is left as it "
-        "is and the settings are not saved\n",
-        path.c_str(), reason.c_str(), std::strerror(errno));
-    return nullptr;
+  const std::string aside = asideName(target);
+  if (rename(target.c_str(), aside.c_str()) != 0) {
+    return {nullptr, "the settings file " + target + " is damaged (" + *damage +
+                         ") and cannot be moved aside: " + std::strerror(errno) +
+                         "; it is left as it is and changes to the settings are kept for this run only"};
   }
   std::fprintf(
       stderr,
       "swirlmote: the settings file %s is damaged (%s); it was moved to %s and the settings start empty\n",
-      path.c_str(), reason.c_str(), aside.c_str());
-  return newKeyFile();
+      target.c_str(), damage->c_str(), aside.c_str());
+  return {newKeyFile(), {}};
 }
 
 bool makeStoreDirectory(const std::string& path) {
@@ -164,18 +222,19 @@ bool makeStoreDirectory(const std::string& path) {
 }
 
 bool writeStoreFile(const std::string& path, GKeyFile* file) {
+  const std::string target = storeTarget(path);
   gsize length = 0;
   gchar* data = g_key_file_to_data(file, &length, nullptr);
-  std::string temporary = path + ".tmp-XXXXXX";
+  std::string temporary = target + std::string(kTemporaryInfix) + std::string(kTemporaryPattern);
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) {
     const int error = errno;
     g_free(data);
-    return writeFailed(path, error);
+    return writeFailed(target, error);
   }
   // A replaced store keeps the permissions it had.
   struct stat existing;
-  if (stat(path.c_str(), &existing) == 0) {
+  if (stat(target.c_str(), &existing) == 0) {
     fchmod(fd, existing.st_mode & 07777);
   }
   const bool written = writeAll(fd, data, length) && fsync(fd) == 0;
@@ -185,13 +244,31 @@ bool writeStoreFile(const std::string& path, GKeyFile* file) {
   const int closeError = errno;
   if (!written || !closed) {
     unlink(temporary.c_str());
-    return writeFailed(path, written ? closeError : writeError);
+    return writeFailed(target, written ? closeError : writeError);
   }
-  if (rename(temporary.c_str(), path.c_str()) != 0) {
+  if (rename(temporary.c_str(), target.c_str()) != 0) {
     const int renameError = errno;
     unlink(temporary.c_str());
-    return writeFailed(path, renameError);
+    return writeFailed(target, renameError);
   }
-  syncDirectory(directoryOf(path));
+  syncDirectory(directoryOf(target));
   return true;
+}
+
+void removeLeftoverTemporaries(const std::string& path) {
+  const std::string target = storeTarget(path);
+  const std::string prefix = baseName(target) + std::string(kTemporaryInfix);
+  DIR* directory = opendir(directoryOf(target).c_str());
+  if (!directory) {
+    return;
+  }
+  const int fd = dirfd(directory);
+  while (const dirent* entry = readdir(directory)) {
+    struct stat info;
+    if (isTemporaryName(entry->d_name, prefix) &&
+        fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)) {
+      unlinkat(fd, entry->d_name, 0);
+    }
+  }
+  closedir(directory);
 }

@@ -31,15 +31,31 @@ class StoreLock {
   int error_ = 0;
 };
 
-// Reads the store. A missing file is an empty store. A file that does not
-// parse is moved aside to "<store>.corrupt-<timestamp>" with a warning and
-// reads as empty. Nothing, with a warning, when the file cannot be read or a
-// damaged file cannot be moved aside; it must not be overwritten then.
-KeyFilePtr readStoreFile(const std::string& path);
+// What reading the store gave: its values, or nothing and why.
+struct StoreRead {
+  KeyFilePtr values;
+  std::string failure;
+};
+
+// Reads the store through storeTarget(). A missing file is an empty store; a
+// leading UTF-8 byte-order mark is skipped. A file that does not parse, holds
+// a NUL byte or holds nothing but zero bytes (what a crash can leave) is
+// moved aside to "<file>.corrupt-<timestamp>" with one warning naming both
+// files, and reads as empty. Nothing when the file cannot be read or a
+// damaged file cannot be moved aside: it must not be overwritten then. Call
+// with the store's lock held.
+StoreRead readStoreFile(const std::string& path);
 
 // Creates the store's directory when it is missing; false with a warning.
 bool makeStoreDirectory(const std::string& path);
 
-// Replaces the store atomically: a temporary file in the same directory,
-// written, synced to disk and renamed over the store. False with a warning.
+// Replaces the store's target atomically: a temporary file in the target's
+// directory, written, synced to disk and renamed over the target. False with
+// a warning. Call with the store's lock held.
 bool writeStoreFile(const std::string& path, GKeyFile* file);
+
+// Removes the temporary files that writers killed between making and
+// renaming them left beside the store's target. Every writer holds the
+// store's lock while its temporary file exists, so with the lock held no
+// live writer owns one.
+void removeLeftoverTemporaries(const std::string& path);

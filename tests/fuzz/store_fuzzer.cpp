@@ -1,9 +1,12 @@
 // Feeds arbitrary bytes to the preferences store as its file. Every key is
 // read with every reader and checked against the text the file holds; two
 // stores opened side by side then write a few keys, and a third store must
-// read back exactly what was read and written.
+// read back exactly what was read and written. Apart from that, one change
+// synchronized into the bytes must lose no key the file held readably, or
+// keep the bytes aside with a warning.
 #include <dirent.h>
 #include <glib.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <array>
@@ -154,14 +157,29 @@ void writeFile(const std::string& path, std::string_view bytes) {
 const std::string kGroup(kBundleIdentifier);
 const std::string kFileName = "store.ini";
 
-// The store's file as GKeyFile parses it, or nothing when it does not parse.
-KeyFilePtr parsed(std::string_view bytes) {
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The file as GKeyFile alone makes of it, a leading byte-order mark skipped;
+// nothing when it does not parse.
+KeyFilePtr parsedByGKeyFile(std::string_view bytes) {
+  if (bytes.starts_with(kByteOrderMark)) {
+    bytes.remove_prefix(kByteOrderMark.size());
+  }
   KeyFilePtr file = newKeyFile();
   const auto flags = static_cast<GKeyFileFlags>(G_KEY_FILE_KEEP_COMMENTS | G_KEY_FILE_KEEP_TRANSLATIONS);
   if (!g_key_file_load_from_data(file.get(), bytes.data(), bytes.size(), flags, nullptr)) {
     return nullptr;
   }
   return file;
+}
+
+// The store's file as the store must read it: nothing when it is damaged,
+// which a NUL byte anywhere makes it, as GKeyFile stops each line there.
+KeyFilePtr parsed(std::string_view bytes) {
+  if (bytes.find('\0') != std::string_view::npos) {
+    return nullptr;
+  }
+  return parsedByGKeyFile(bytes);
 }
 
 std::optional<std::string> storedText(GKeyFile* file, std::string_view key) {
@@ -255,6 +273,100 @@ void checkDirectory(std::string_view bytes, bool damaged) {
   require(aside == (damaged ? 1 : 0), "a damaged file was not moved aside once, or a good one was");
 }
 
+// Collects what is written to stderr between its making and finish(). The
+// fuzzer's own reports go to another descriptor.
+class StderrCapture {
+ public:
+  StderrCapture() : file_(memfd_create("stderr", MFD_CLOEXEC)), saved_(dup(2)) {
+    require(file_ >= 0 && saved_ >= 0, "cannot capture stderr");
+    std::fflush(stderr);
+    dup2(file_, 2);
+  }
+  ~StderrCapture() {
+    close(saved_);
+    close(file_);
+  }
+  StderrCapture(const StderrCapture&) = delete;
+  StderrCapture& operator=(const StderrCapture&) = delete;
+
+  std::string finish() {
+    std::fflush(stderr);
+    dup2(saved_, 2);
+    std::string text;
+    char buffer[4096];
+    ssize_t got = 0;
+    for (off_t at = 0; (got = pread(file_, buffer, sizeof buffer, at)) > 0; at += got) {
+      text.append(buffer, static_cast<size_t>(got));
+    }
+    return text;
+  }
+
+ private:
+  int file_;
+  int saved_;
+};
+
+bool readsAsStored(ScreenSaverDefaults& store, const PreferenceKey& key, const std::string& text) {
+  const std::string name(key.name);
+  switch (key.type) {
+    case KeyType::Integer: return store.integerForKey(name) == integerFromText(text);
+    case KeyType::Float: return sameFloat(store.floatForKey(name), floatFromText(text).value_or(NAN));
+    case KeyType::Boolean: return store.boolForKey(name) == boolFromText(text);
+  }
+  return false;
+}
+
+bool readableAs(KeyType type, const std::string& text) {
+  switch (type) {
+    case KeyType::Integer: return integerFromText(text).has_value();
+    case KeyType::Float: return floatFromText(text).has_value();
+    case KeyType::Boolean: return boolFromText(text).has_value();
+  }
+  return false;
+}
+
+// Every key of the group that GKeyFile finds in the bytes with a text its
+// type reads must read the same after one other key is synchronized into
+// them, or the bytes are kept aside and a warning names where.
+void checkOneChangeLosesNothing(std::string_view bytes, const std::string& path) {
+  const std::string changed = "show afterimage";
+  emptyStoreDirectory();
+  writeFile(path, bytes);
+
+  StderrCapture capture;
+  bool synchronized = false;
+  {
+    ScreenSaverDefaults store(path, kGroup);
+    store.setBool(true, changed);
+    synchronized = store.synchronize();
+  }
+  const std::string warnings = capture.finish();
+  require(synchronized, "one change cannot be synchronized");
+
+  for (const std::string& name : entriesOfStoreDirectory()) {
+    if (name.starts_with(kFileName + ".corrupt-")) {
+      const std::string aside = storeDirectory + "/" + name;
+      require(contentsOf(aside) == bytes, "the bytes kept aside are not the original ones");
+      require(warnings.find(aside) != std::string::npos,
+              "bytes were moved aside without a warning naming where");
+      return;
+    }
+  }
+  const KeyFilePtr before = parsedByGKeyFile(bytes);
+  if (!before) {
+    return;
+  }
+  ScreenSaverDefaults after(path, kGroup);
+  require(after.boolForKey(changed), "the change was not synchronized");
+  for (const PreferenceKey& key : kPreferenceKeys) {
+    const auto text = storedText(before.get(), key.name);
+    if (key.name != changed && text && readableAs(key.type, *text)) {
+      require(after.hasValueForKey(std::string(key.name)) && readsAsStored(after, key, *text),
+              "a key the file held readably was lost by synchronizing another one");
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -279,6 +391,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   checkFirstReading(before, bytes, file.get(), path);
 
   writeFromTwoStores(first, path, before, !file);
+  checkDirectory(bytes, !file);
+
+  checkOneChangeLosesNothing(bytes, path);
   checkDirectory(bytes, !file);
   return 0;
 }

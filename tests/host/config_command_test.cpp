@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "settings/keys.h"
 #include "settings/screen_saver_defaults.h"
+#include "settings/store_value.h"
 #include "settings/temp_config_home.h"
 #include "support/run_program.h"
 
@@ -111,8 +116,14 @@ INSTANTIATE_TEST_SUITE_P(
                       SetCase{"particle color alpha", "0.1", "0.100000001"},
                       SetCase{"background color red", "1e-3", "0.00100000005"},
                       SetCase{"show afterimage", "yes", "true"}, SetCase{"show afterimage", "1", "true"},
-                      SetCase{"show afterimage", "false", "false"},
-                      SetCase{"show afterimage", "no", "false"}));
+                      SetCase{"show afterimage", "false", "false"}, SetCase{"show afterimage", "no", "false"},
+                      // Forms a hand-edited file may hold read the same from the command line.
+                      SetCase{"number of cyclones", "+4", "4"}, SetCase{"number of cyclones", " 4 ", "4"},
+                      SetCase{"number of cyclones", "4.0", "4"}, SetCase{"number of cyclones", "1e3", "1000"},
+                      SetCase{"number of cyclones", "1.5", "1"}, SetCase{"number of cyclones", "True", "1"},
+                      SetCase{"particle scale", "+1.5", "1.5"}, SetCase{"particle scale", "1e-50", "0"},
+                      SetCase{"particle scale", "Yes", "1"}, SetCase{"show afterimage", "2", "true"},
+                      SetCase{"show afterimage", "0.0", "false"}));
 
 TEST_F(ConfigCommandTest, SetKeepsTheOtherKeysAndUnsetRemovesOne) {
   writeFile(home_.storePath(), storeText("particle shape=3\nnumber of cyclones=2\n"));
@@ -165,16 +176,15 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{
             "UnknownKeyOnSet", {"set", "Number Of Cyclones", "3"}, "unknown key 'Number Of Cyclones'"},
         RefusalCase{"UnknownKeyOnUnset", {"unset", "speed"}, "unknown key 'speed'"},
-        RefusalCase{"IntegerWithFraction", {"set", "number of cyclones", "1.5"}, "it takes a whole number"},
         RefusalCase{"IntegerWord", {"set", "particle shape", "five"}, "'five' is not a value"},
-        RefusalCase{"IntegerTooLarge", {"set", "particle shape", "9223372036854775808"}, "whole number"},
+        RefusalCase{"IntegerTooLarge", {"set", "particle shape", "9223372036854775808"}, "it takes a number"},
+        RefusalCase{"IntegerHex", {"set", "particle shape", "0x10"}, "it takes a number"},
         RefusalCase{"FloatNaN", {"set", "particle scale", "nan"}, "it takes a finite number"},
         RefusalCase{"FloatInfinite", {"set", "particle scale", "inf"}, "finite number"},
         RefusalCase{"FloatOverflow", {"set", "particle scale", "1e39"}, "finite number"},
         RefusalCase{"FloatTrailing", {"set", "particle scale", "1.5x"}, "finite number"},
         RefusalCase{"FloatEmpty", {"set", "particle scale", ""}, "finite number"},
-        RefusalCase{"BoolWord", {"set", "show afterimage", "maybe"}, "true, false, yes, no, 1 or 0"},
-        RefusalCase{"BoolNumber", {"set", "show afterimage", "2"}, "true, false, yes, no, 1 or 0"}),
+        RefusalCase{"BoolWord", {"set", "show afterimage", "maybe"}, "true, false, yes, no or a number"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConfigCommandTest, FailedSynchronizeExitsOne) {
@@ -185,5 +195,176 @@ TEST_F(ConfigCommandTest, FailedSynchronizeExitsOne) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("cannot create the settings directory"), std::string::npos) << run.err;
 }
+
+// The command line takes exactly what the file's reader takes, for every
+// type, and stores what the reader makes of it.
+TEST_F(ConfigCommandTest, SetTakesExactlyTheFormsTheFileReads) {
+  const std::vector<std::string> texts{
+      "4",   "+4",   " 4 ",  "\t-4", "4.0",   "1e3", "1.5", "-2.9",  "+1.5", "1e-50",
+      "-0",  "True", "Yes",  "NO",   "false", "0",   "2",   "1e39",  "1e19", "9223372036854775807",
+      "",    "  ",   "abc",  "1.5x", "0x10",  "nan", "inf", "--1",   "+-1",  "++1",
+      "1,5", "4 4",  "yes!", ".5",   "5.",    "1e",  "e3",  "TRUE ", "+",    "-"};
+  const std::vector<std::pair<std::string, KeyType>> keys{{"number of cyclones", KeyType::Integer},
+                                                          {"particle scale", KeyType::Float},
+                                                          {"show afterimage", KeyType::Boolean}};
+  for (const auto& [key, type] : keys) {
+    for (const std::string& text : texts) {
+      SCOPED_TRACE(key + " = '" + text + "'");
+      std::filesystem::remove(home_.storePath());
+      const ProgramResult set = config({"set", key, text});
+      ScreenSaverDefaults stored(home_.storePath(), storeGroup());
+      switch (type) {
+        case KeyType::Integer: {
+          const auto read = integerFromText(text);
+          EXPECT_EQ(set.status, read ? 0 : 2) << set.err;
+          EXPECT_EQ(stored.integerForKey(key), read.value_or(0));
+          break;
+        }
+        case KeyType::Float: {
+          const auto read = floatFromText(text);
+          EXPECT_EQ(set.status, read ? 0 : 2) << set.err;
+          EXPECT_EQ(stored.floatForKey(key), read.value_or(0.0f));
+          break;
+        }
+        case KeyType::Boolean: {
+          const auto read = boolFromText(text);
+          EXPECT_EQ(set.status, read ? 0 : 2) << set.err;
+          EXPECT_EQ(stored.boolForKey(key), read.value_or(false));
+          break;
+        }
+      }
+      EXPECT_EQ(stored.hasValueForKey(key), set.status == 0);
+    }
+  }
+}
+
+// Sets an environment variable, or unsets it, for one scope.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const char* value) : name_(name) {
+    if (const char* previous = getenv(name)) {
+      previous_ = previous;
+    }
+    if (value) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedVariable() {
+    if (previous_) {
+      setenv(name_, previous_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> previous_;
+};
+
+// Runs in the test's directory, so that a relative path would land there.
+class ConfigLocationTest : public ConfigCommandTest {
+ protected:
+  void SetUp() override {
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(home_.dir());
+  }
+  void TearDown() override { std::filesystem::current_path(previous_); }
+
+  std::filesystem::path previous_;
+};
+
+TEST_F(ConfigLocationTest, RelativeOrEmptyConfigHomeIsIgnoredForHome) {
+  const ScopedVariable home("HOME", home_.dir().c_str());
+  const std::string underHome = home_.dir() + "/.config/swirlmote/" + storeGroup() + ".ini";
+  for (const char* xdg : {"rel", "", "./rel", "~/cfg"}) {
+    SCOPED_TRACE(std::string("XDG_CONFIG_HOME=") + xdg);
+    const ScopedVariable configHome("XDG_CONFIG_HOME", xdg);
+    EXPECT_EQ(config({"path"}).out, underHome + "\n");
+    const ProgramResult set = config({"set", "number of cyclones", "4"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    EXPECT_EQ(ScreenSaverDefaults(underHome, storeGroup()).integerForKey("number of cyclones"), 4);
+    std::filesystem::remove(underHome);
+  }
+  EXPECT_EQ(entriesOf(home_.dir()), (std::set<std::string>{".config", "stderr", "stdout"}));
+}
+
+TEST_F(ConfigLocationTest, NoAbsoluteHomeExitsOneWithOneMessage) {
+  const ScopedVariable configHome("XDG_CONFIG_HOME", "rel");
+  for (const char* homeValue : {static_cast<const char*>(nullptr), "", "rel"}) {
+    SCOPED_TRACE(std::string("HOME=") + (homeValue ? homeValue : "(unset)"));
+    const ScopedVariable home("HOME", homeValue);
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"path"},
+                                               {"list"},
+                                               {"get", "particle shape"},
+                                               {"set", "particle shape", "3"},
+                                               {"unset", "particle shape"}}) {
+      SCOPED_TRACE(args[0]);
+      const ProgramResult run = config(args);
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.out, "");
+      EXPECT_EQ(countLines(run.err), 1) << run.err;
+      EXPECT_NE(run.err.find("neither XDG_CONFIG_HOME nor HOME is an absolute path"), std::string::npos)
+          << run.err;
+    }
+  }
+  EXPECT_EQ(entriesOf(home_.dir()), (std::set<std::string>{"stderr", "stdout"}));
+}
+
+// A store that cannot be read is reported once, and nothing is printed as
+// its value or written over it.
+struct UnreadableCase {
+  const char* name;
+  void (*make)(const std::string& storePath);
+  bool needsUnprivileged;
+};
+
+class UnreadableStoreTest : public ConfigCommandTest, public ::testing::WithParamInterface<UnreadableCase> {};
+
+TEST_P(UnreadableStoreTest, GetAndListExitOneSetWarnsOnce) {
+  const UnreadableCase& c = GetParam();
+  std::filesystem::create_directories(home_.storeDir());
+  c.make(home_.storePath());
+  if (c.needsUnprivileged && access(home_.storePath().c_str(), R_OK) == 0) {
+    GTEST_SKIP() << "this user reads the file anyway";
+  }
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"list"},
+                                             {"get", "particle shape"},
+                                             {"set", "particle shape", "3"},
+                                             {"unset", "particle shape"}}) {
+    SCOPED_TRACE(args[0]);
+    const ProgramResult run = config(args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(countLines(run.err), 1) << run.err;
+    EXPECT_NE(run.err.find("cannot read the settings file " + home_.storePath()), std::string::npos)
+        << run.err;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Stores, UnreadableStoreTest,
+    ::testing::Values(UnreadableCase{"ModeZero",
+                                     [](const std::string& path) {
+                                       writeFile(path, storeText("particle shape=3\n"));
+                                       chmod(path.c_str(), 0);
+                                     },
+                                     true},
+                      UnreadableCase{"Directory",
+                                     [](const std::string& path) { std::filesystem::create_directory(path); },
+                                     false},
+                      UnreadableCase{"LinkLoop",
+                                     [](const std::string& path) {
+                                       std::filesystem::create_symlink(path + ".b", path);
+                                       std::filesystem::create_symlink(path, path + ".b");
+                                     },
+                                     false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -242,28 +243,76 @@ TEST_F(StoreTest, NonFiniteFloatWrittenInMemoryReadsAsZero) {
   EXPECT_EQ(countLines(testing::internal::GetCapturedStderr()), 2);
 }
 
-TEST(StoreLocation, FollowsXdgConfigHomeThenHome) {
+// Sets or unsets HOME for one scope.
+class ScopedHome {
+ public:
+  explicit ScopedHome(const char* value) {
+    if (const char* previous = getenv("HOME")) {
+      previous_ = previous;
+    }
+    set(value);
+  }
+  ~ScopedHome() { set(previous_ ? previous_->c_str() : nullptr); }
+  ScopedHome(const ScopedHome&) = delete;
+  ScopedHome& operator=(const ScopedHome&) = delete;
+
+ private:
+  static void set(const char* value) {
+    if (value) {
+      setenv("HOME", value, 1);
+    } else {
+      unsetenv("HOME");
+    }
+  }
+  std::optional<std::string> previous_;
+};
+
+TEST(StoreLocation, FollowsAnAbsoluteXdgConfigHomeThenAnAbsoluteHome) {
   TempConfigHome home;
   const std::string module = "org.example.Test";
   EXPECT_EQ(ScreenSaverDefaults::pathForModuleWithName(module), home.dir() + "/swirlmote/" + module + ".ini");
 
-  const char* previousHome = getenv("HOME");
-  const std::string savedHome = previousHome ? previousHome : "";
-  setenv("HOME", home.dir().c_str(), 1);
-  for (const bool unset : {true, false}) {
-    if (unset) {
-      unsetenv("XDG_CONFIG_HOME");
+  const ScopedHome scopedHome(home.dir().c_str());
+  for (const char* xdg : {static_cast<const char*>(nullptr), "", "rel", "./rel", "~/.config"}) {
+    SCOPED_TRACE(xdg ? xdg : "(unset)");
+    if (xdg) {
+      setenv("XDG_CONFIG_HOME", xdg, 1);
     } else {
-      setenv("XDG_CONFIG_HOME", "", 1);
+      unsetenv("XDG_CONFIG_HOME");
     }
     EXPECT_EQ(ScreenSaverDefaults::pathForModuleWithName(module),
               home.dir() + "/.config/swirlmote/" + module + ".ini");
   }
-  if (previousHome) {
-    setenv("HOME", savedHome.c_str(), 1);
-  } else {
-    unsetenv("HOME");
+}
+
+TEST(StoreLocation, NoAbsolutePathGivesNoFile) {
+  TempConfigHome home;
+  setenv("XDG_CONFIG_HOME", "rel", 1);
+  for (const char* value : {static_cast<const char*>(nullptr), "", "rel"}) {
+    SCOPED_TRACE(value ? value : "(unset)");
+    const ScopedHome scopedHome(value);
+    EXPECT_EQ(ScreenSaverDefaults::pathForModuleWithName("org.example.Test"), "");
   }
+}
+
+// Without a file the store says so once, however often it is opened or
+// synchronized, and keeps its values in memory.
+TEST(StoreLocation, StoreWithoutAFileSaysSoOnceAndKeepsValuesInMemory) {
+  TempConfigHome home;
+  setenv("XDG_CONFIG_HOME", "", 1);
+  const ScopedHome scopedHome(nullptr);
+  testing::internal::CaptureStderr();
+  ScreenSaverDefaults& store = ScreenSaverDefaults::defaultsForModuleWithName(storeGroup());
+  EXPECT_EQ(&ScreenSaverDefaults::defaultsForModuleWithName(storeGroup()), &store);
+  EXPECT_FALSE(store.isLoaded());
+  store.setInteger(4, "number of cyclones");
+  EXPECT_FALSE(store.synchronize());
+  EXPECT_FALSE(store.synchronize());
+  EXPECT_EQ(store.integerForKey("number of cyclones"), 4);
+  const std::string warning = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(countLines(warning), 1) << warning;
+  EXPECT_NE(warning.find("kept for this run only"), std::string::npos) << warning;
+  EXPECT_TRUE(entriesOf(home.dir()).empty());
 }
 
 TEST(StoreLocation, OneStorePerFileForTheProcess) {
