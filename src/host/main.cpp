@@ -1,7 +1,9 @@
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "host/arguments.h"
 #include "host/commands.h"
 #include "host/usage.h"
 
@@ -19,7 +21,12 @@ int main(int argc, char** argv) {
     if (first == "config") {
       return runConfig(rest);
     }
-    if (first == "--help" || first == "-h" || first == "help") {
+    const bool help = first == "--help" || first == "-h" || first == "help";
+    if ((help || first == "--version") && !rest.empty()) {
+      return ArgumentReader("", {}).refuse(std::string(first) + " takes nothing after it, not '" +
+                                           std::string(rest.front()) + "'");
+    }
+    if (help) {
       std::fputs(kUsage, stdout);
       return 0;
     }

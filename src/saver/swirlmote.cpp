@@ -180,7 +180,9 @@ const Image* Swirlmote::findImageNamed(const char* name) {
   }
   const auto path = Bundle::bundleForClass().pathForImageResource(name);
   if (!path) {
-    std::fprintf(stderr, "swirlmote: sprite image %s not found among the resources; that shape draws empty\n",
+    std::fprintf(stderr,
+                 "swirlmote: sprite image %s not found among the resources; that shape draws as plain "
+                 "squares of the particle colour\n",
                  name);
   }
   std::unique_ptr<PngImage> image = path ? PngImage::load(*path) : nullptr;
