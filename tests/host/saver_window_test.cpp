@@ -24,7 +24,7 @@ class SaverWindow : public testing::Test {
   static void TearDownTestSuite() { server_.reset(); }
 
   void SetUp() override {
-    if (!server_) GTEST_SKIP() << "Xvfb is not available";
+    REQUIRE_OR_SKIP(server_, "Xvfb");
     writeStore(scratch_ / "config", kStore);
   }
 
@@ -234,7 +234,7 @@ TEST_F(SaverWindow, RefusesAWindowThatDoesNotExist) {
 TEST(SaverXConnection, LosingTheServerEndsItWithAMessage) {
   auto server =
       XServer::start({"Xvfb", "-screen", "0", "640x480x24", "+extension", "GLX", "-nolisten", "tcp"});
-  if (!server) GTEST_SKIP() << "Xvfb is not available";
+  REQUIRE_OR_SKIP(server, "Xvfb");
   ScratchDir scratch;
   auto run = startSwirlmote({"--size", "320x240"}, server->display(), scratch / "config", scratch / "err");
   // At once, while the saver is still setting up, which is when other
