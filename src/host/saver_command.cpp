@@ -105,6 +105,11 @@ int runSaver(std::span<const std::string_view> args) {
     return 2;
   }
   catchTerminationSignals();
+  // Before GTK, SDL or the GL driver open the display: our handlers, and a
+  // connection of our own by which a crash is known to follow the server's
+  // end.
+  installQuietXErrorHandlers();
+  watchForLostXServer();
   // GTK, for the views' configuration sheets, comes up first: GDK puts in X
   // error handlers of its own, which end the process with status 1 and no
   // word when the server goes. Ours go in after them, and before SDL starts,

@@ -4,7 +4,9 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/x_session.h"
@@ -187,6 +189,36 @@ TEST_F(SaverWindow, TerminationSignalsEndItAtOnce) {
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - sent);
     std::printf("%s: ended %lld ms after the signal\n", strsignal(number),
                 static_cast<long long>(took.count()));
+  }
+}
+
+// The server going away at any moment of start-up, before GTK, SDL or the
+// GL driver are up or while they come up, never ends the saver with a
+// signal. Once our handlers are in place it ends with status 0 and its one
+// line; a server gone before the first connection, or while GTK's own
+// handlers are in place, ends it with status 1.
+TEST(SaverXConnection, LosingTheServerDuringStartUpIsNeverACrash) {
+  std::srand(static_cast<unsigned>(getpid()));
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    auto server =
+        XServer::start({"Xvfb", "-screen", "0", "640x480x24", "+extension", "GLX", "-nolisten", "tcp"});
+    REQUIRE_OR_SKIP(server, "Xvfb");
+    ScratchDir scratch;
+    auto run = startSwirlmote({"--size", "320x240"}, server->display(), scratch / "config", scratch / "err");
+    const int delay = std::rand() % 160;
+    SCOPED_TRACE("server ended " + std::to_string(delay) + " ms after the start");
+    std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    server.reset();
+    const auto status = run->wait(10s);
+    ASSERT_TRUE(status.has_value()) << "still running";
+    ASSERT_NE(*status, -1) << "ended by a signal: " << run->errors();
+    if (*status == 0) {
+      EXPECT_NE(run->errors().find("lost the connection to the X server"), std::string::npos)
+          << run->errors();
+    } else {
+      EXPECT_EQ(*status, 1);
+      EXPECT_NE(run->errors().find("no display"), std::string::npos) << run->errors();
+    }
   }
 }
 
