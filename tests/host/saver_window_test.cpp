@@ -216,8 +216,7 @@ TEST(SaverXConnection, LosingTheServerDuringStartUpIsNeverACrash) {
       EXPECT_NE(run->errors().find("lost the connection to the X server"), std::string::npos)
           << run->errors();
     } else {
-      EXPECT_EQ(*status, 1);
-      EXPECT_NE(run->errors().find("no display"), std::string::npos) << run->errors();
+      EXPECT_EQ(*status, 1) << run->errors();
     }
   }
 }
