@@ -1,5 +1,7 @@
 #include "host/saver_screen.h"
 
+#include "host/termination.h"
+
 std::unique_ptr<SaverScreen> SaverScreen::create(std::unique_ptr<SdlContextFactory> contexts, Size frame,
                                                  bool isPreview, Renderer renderer,
                                                  const SettingsOverrides& overrides, Failure& failure) {
@@ -11,6 +13,8 @@ std::unique_ptr<SaverScreen> SaverScreen::create(std::unique_ptr<SdlContextFacto
     return nullptr;
   }
   screen->view_->setRenderer(renderer);
+  // A termination signal ends the frame in progress too.
+  screen->view_->setStopCheck(terminationRequested);
   screen->view_->setOverrides(overrides);
   return screen;
 }

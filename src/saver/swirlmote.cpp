@@ -116,8 +116,10 @@ void Swirlmote::animateOneFrame() {
   }
   OpenGLContext* context = theGLView->openGLContext();
   context->makeCurrentContext();
-  doAnimation();
-  context->flushBuffer();
+  gaveUpLastFrame_ = !doAnimation();
+  if (!gaveUpLastFrame_) {
+    context->flushBuffer();
+  }
 }
 
 // The window connected to WIN_sheet; none when the nib did not load.
@@ -161,12 +163,11 @@ void Swirlmote::setRenderer(Renderer renderer) {
   }
 }
 
-void Swirlmote::doAnimation() {
+bool Swirlmote::doAnimation() {
   if (renderer_ == Renderer::Batched) {
-    batched_.doAnimation(field_, TextureName);
-  } else {
-    ::doAnimation(field_, TextureName);
+    return batched_.doAnimation(field_, TextureName, stop_);
   }
+  return ::doAnimation(field_, TextureName, stop_);
 }
 
 const Image* Swirlmote::findImageNamed(const char* name) {
