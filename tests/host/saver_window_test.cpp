@@ -192,6 +192,50 @@ TEST_F(SaverWindow, TerminationSignalsEndItAtOnce) {
   }
 }
 
+// The frame loop's log: whether its last frame was given up.
+bool lastFrameGivenUp(const std::string& log) {
+  const auto cpu = log.find("\n# cpu");
+  return cpu != std::string::npos && log.substr(0, cpu).ends_with(" given-up");
+}
+
+// At the heaviest settings a frame takes hundreds of milliseconds on the
+// software renderer. A signal during one gives it up: the log shows the
+// frame in progress unfinished, and the program ends with status 0. A signal
+// that lands while a finished frame is shown ends the program after it, so
+// each signal has a few tries to land inside a frame.
+TEST(SaverTermination, ASignalGivesUpTheFrameInProgress) {
+  auto server =
+      XServer::start({"Xvfb", "-screen", "0", "1920x1080x24", "+extension", "GLX", "-nolisten", "tcp"});
+  REQUIRE_OR_SKIP(server, "Xvfb");
+  ScratchDir scratch;
+  for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(strsignal(number));
+    bool givenUp = false;
+    std::string log;
+    for (int attempt = 0; attempt < 4 && !givenUp; ++attempt) {
+      Process run(
+          {SWIRLMOTE_BINARY, "--size", "1920x1080", "--cyclones", "10", "--particles", "200", "--afterimages",
+           "--scale", "2"},
+          {"DISPLAY=" + server->display(), "XDG_CONFIG_HOME=" + scratch / "config",
+           "WAYLAND_DISPLAY=", "XSCREENSAVER_WINDOW=", "SWIRLMOTE_FRAME_LOG=" + scratch / "frames.log"},
+          scratch / "err");
+      ASSERT_TRUE(waitFor([&] { return !server->windowNamed("Swirlmote").empty(); }, 60s)) << run.errors();
+      // Some frames in: the window shows before the first of them.
+      std::this_thread::sleep_for(2s);
+      const auto sent = std::chrono::steady_clock::now();
+      run.signal(number);
+      ASSERT_EQ(run.wait(60s), 0) << run.errors();
+      std::printf("%s: ended %lld ms after the signal\n", strsignal(number),
+                  static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                             std::chrono::steady_clock::now() - sent)
+                                             .count()));
+      log = readText(scratch / "frames.log");
+      givenUp = lastFrameGivenUp(log);
+    }
+    EXPECT_TRUE(givenUp) << "the frame in progress was finished every time; the last log:\n" << log;
+  }
+}
+
 // The server going away at any moment of start-up, before GTK, SDL or the
 // GL driver are up or while they come up, never ends the saver with a
 // signal. Once our handlers are in place it ends with status 0 and its one
