@@ -1,4 +1,6 @@
 #include <cstdio>
+#include <new>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,8 +9,9 @@
 #include "host/commands.h"
 #include "host/usage.h"
 
-int main(int argc, char** argv) {
-  std::vector<std::string_view> args(argv + 1, argv + argc);
+namespace {
+
+int run(std::span<const std::string_view> args) {
   if (!args.empty()) {
     const std::string_view first = args.front();
     const std::span<const std::string_view> rest(args.data() + 1, args.size() - 1);
@@ -36,4 +39,18 @@ int main(int argc, char** argv) {
     }
   }
   return runSaver(args);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  // Buffers are sized before they are made, but the memory left can still
+  // run out while a frame is drawn or read back.
+  try {
+    return run(args);
+  } catch (const std::bad_alloc&) {
+    std::fputs("swirlmote: out of memory\n", stderr);
+    return 1;
+  }
 }

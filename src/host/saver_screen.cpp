@@ -1,6 +1,15 @@
 #include "host/saver_screen.h"
 
 #include "host/termination.h"
+#include "saver/drawable_limits.h"
+
+namespace {
+
+// The window's front and back buffers, the frame's colour and depth-stencil
+// buffers, and a screenshot's read-back in three copies.
+constexpr std::size_t kBytesPerPixel = 4 + 4 + 4 + 4 + 4 + 4 + 3;
+
+}  // namespace
 
 std::unique_ptr<SaverScreen> SaverScreen::create(std::unique_ptr<SdlContextFactory> contexts, Size frame,
                                                  bool isPreview, Renderer renderer,
@@ -10,6 +19,12 @@ std::unique_ptr<SaverScreen> SaverScreen::create(std::unique_ptr<SdlContextFacto
   if (!screen->view_->glView()) {
     failure.error = screen->contexts_->error();
     failure.x11Window = screen->contexts_->x11Window();
+    return nullptr;
+  }
+  screen->view_->glView()->openGLContext()->makeCurrentContext();
+  if (auto refusal = drawableSizeRefusal(static_cast<int>(frame.width), static_cast<int>(frame.height),
+                                         kBytesPerPixel)) {
+    failure.error = "cannot draw that size: " + *refusal;
     return nullptr;
   }
   screen->view_->setRenderer(renderer);

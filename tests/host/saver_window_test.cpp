@@ -131,6 +131,19 @@ TEST_F(SaverWindow, FollowsAResize) {
   EXPECT_GT(everywhere - oldCorner, 50) << "nothing outside the old size";
 }
 
+// A window asked larger than the display opens at the display's size, with
+// one line saying so.
+TEST_F(SaverWindow, AWindowLargerThanTheDisplayIsMadeDisplaySized) {
+  auto run = saver({"--size", "16384x16384", "--frames", "3", "--screenshot", scratch_ / "large.png"});
+  ASSERT_EQ(run->wait(120s), 0) << run->errors();
+  const auto screen = PngImage::load(scratch_ / "large.png");
+  ASSERT_TRUE(screen);
+  EXPECT_EQ(screen->pixelsWide(), 1280);
+  EXPECT_EQ(screen->pixelsHigh(), 1024);
+  EXPECT_EQ(run->errors(),
+            "swirlmote: a 16384x16384 window is larger than the display; it opens at 1280x1024\n");
+}
+
 TEST_F(SaverWindow, EscAndQEndIt) {
   for (const char* key : {"Escape", "q"}) {
     auto run = saver({"--size", "320x240"});
