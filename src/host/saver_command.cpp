@@ -150,6 +150,7 @@ int runSaver(std::span<const std::string_view> args) {
   for (auto& screen : session.screens) {
     screen->start(foreign ? foreignSize : screen->drawableSize());
   }
+  stopWatchingForLostXServer();
   if (options->mode == SaverMode::FullScreen) {
     SDL_ShowCursor(SDL_DISABLE);
   }

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -22,6 +23,7 @@ int connectionLost(Display*) {
   _exit(0);
 }
 
+Display* watchedDisplay = nullptr;
 int watchedConnection = -1;
 
 // The server closes every client's connection when it ends: our idle one
@@ -50,6 +52,7 @@ bool watchForLostXServer() {
     return false;
   }
   XSync(display, False);
+  watchedDisplay = display;
   watchedConnection = ConnectionNumber(display);
   struct sigaction action = {};
   action.sa_handler = onCrash;
@@ -57,4 +60,16 @@ bool watchForLostXServer() {
   action.sa_flags = SA_RESETHAND | SA_NODEFER;
   sigaction(SIGSEGV, &action, nullptr);
   return true;
+}
+
+void stopWatchingForLostXServer() {
+  if (!watchedDisplay) {
+    return;
+  }
+  struct sigaction action = {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGSEGV, &action, nullptr);
+  watchedConnection = -1;
+  XCloseDisplay(std::exchange(watchedDisplay, nullptr));
 }

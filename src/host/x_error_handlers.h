@@ -14,3 +14,8 @@ void installQuietXErrorHandlers();
 // SDL bring GL up would otherwise end the program with SIGSEGV. False when
 // there is no X server to connect to.
 bool watchForLostXServer();
+
+// Gives up the connection and puts back the default action of a crash, once
+// the display and every GL context are up: from then on a lost server is
+// known through the connection error handler.
+void stopWatchingForLostXServer();
