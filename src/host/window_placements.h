@@ -8,9 +8,11 @@
 #include "saver/sdl_context.h"
 
 // The windows of our own that a mode opens: one titled, resizable window for
-// the window and the preview, no larger than the display it opens on; for full screen a borderless window
-// over each display, leaving out a display whose area overlaps one already covered (mirrored outputs, or
-// further X screens, which SDL reports at the first one's place and cannot open windows on).
+// the window and the preview, no larger than the display it opens on; for
+// full screen a borderless window over each display, leaving out a display
+// whose area overlaps one already covered (mirrored outputs, or further X
+// screens, which SDL reports at the first one's place and cannot open
+// windows on).
 std::vector<SdlWindowPlacement> windowPlacements(const SaverOptions& options,
                                                  const std::vector<SDL_Rect>& displays);
 
