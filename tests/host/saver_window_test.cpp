@@ -215,7 +215,7 @@ bool lastFrameGivenUp(const std::string& log) {
 // software renderer. A signal during one gives it up: the log shows the
 // frame in progress unfinished, and the program ends with status 0. A signal
 // that lands while a finished frame is shown ends the program after it, so
-// each signal has a few tries to land inside a frame.
+// each signal has a few tries, each later in the run, to land inside a frame.
 TEST(SaverTermination, ASignalGivesUpTheFrameInProgress) {
   auto server =
       XServer::start({"Xvfb", "-screen", "0", "1920x1080x24", "+extension", "GLX", "-nolisten", "tcp"});
@@ -233,8 +233,10 @@ TEST(SaverTermination, ASignalGivesUpTheFrameInProgress) {
            "WAYLAND_DISPLAY=", "XSCREENSAVER_WINDOW=", "SWIRLMOTE_FRAME_LOG=" + scratch / "frames.log"},
           scratch / "err");
       ASSERT_TRUE(waitFor([&] { return !server->windowNamed("Swirlmote").empty(); }, 60s)) << run.errors();
-      // Some frames in: the window shows before the first of them.
-      std::this_thread::sleep_for(2s);
+      // Some frames in: the window shows before the first of them, and the
+      // first one also builds the renderer's code, so each try waits twice
+      // as long as the one before.
+      std::this_thread::sleep_for(2s * (1 << attempt));
       const auto sent = std::chrono::steady_clock::now();
       run.signal(number);
       ASSERT_EQ(run.wait(60s), 0) << run.errors();
