@@ -21,22 +21,31 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
-
 sudo=()
 [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-# XScreenSaver's package brings many bundled screen savers; only the daemon
-# is wanted, so those files are kept out.
-if [[ " ${missing[*]} " == *" xscreensaver "* ]]; then
+# XScreenSaver's daemon comes with a package of bundled screen savers
+# (xscreensaver-data); only the daemon is wanted, so dpkg keeps those savers'
+# files out, each named: their programs, settings descriptions, menu entries
+# and manual pages. Nothing else in the folders they share is filtered.
+bundled_savers=(abstractile binaryhorizon binaryring cwaves deco distort fiberlamp fuzzyflakes galaxy hexadrop
+  m6502 marbling metaballs penrose popsquares ripples scooter shadebobs slidescreen swirl tessellimage xlyap)
+filter=/etc/dpkg/dpkg.cfg.d/swirlmote-no-bundled-savers
+filter_lines() {
+  local saver
+  for saver in "${bundled_savers[@]}"; do
+    printf 'path-exclude=/usr/libexec/xscreensaver/%s\n' "$saver"
+    printf 'path-exclude=/usr/share/xscreensaver/config/%s.xml\n' "$saver"
+    printf 'path-exclude=/usr/share/applications/screensavers/%s.desktop\n' "$saver"
+    printf 'path-exclude=/usr/share/man/man6/%s.6x.gz\n' "$saver"
+  done
+}
+# Written before the daemon is installed, and rewritten when an earlier
+# set-up left a broader filter there.
+if [[ " ${missing[*]} " == *" xscreensaver "* || -e $filter ]] && ! cmp -s "$filter" <(filter_lines); then
   "${sudo[@]}" mkdir -p /etc/dpkg/dpkg.cfg.d
-  "${sudo[@]}" tee /etc/dpkg/dpkg.cfg.d/swirlmote-no-bundled-savers >/dev/null <<'FILTER'
-path-exclude=/usr/libexec/xscreensaver/*
-path-include=/usr/libexec/xscreensaver/xscreensaver-*
-path-exclude=/usr/share/applications/screensavers/*
-path-exclude=/usr/share/man/man6/*
-path-exclude=/usr/share/xscreensaver/config/*
-FILTER
+  filter_lines | "${sudo[@]}" tee "$filter" >/dev/null
 fi
+[[ ${#missing[@]} -eq 0 ]] && exit 0
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -5,9 +5,10 @@
 #include <memory>
 #include <vector>
 
-// The frame loop's timing, for measuring pacing: when each frame was due
-// and when it began, on the monotonic clock, and at the end the process's
-// CPU time. Kept in memory while the loop runs and written when the log
+// The frame loop's timing, for measuring pacing: when each frame was due,
+// when it began and when it ended (or that a termination signal made it give
+// the frame up), on the monotonic clock, and at the end the process's CPU
+// time. Kept in memory while the loop runs and written when the log
 // ends, so that writing never delays a frame. Only made when the variable
 // SWIRLMOTE_FRAME_LOG names a file.
 class FrameLog {
@@ -20,7 +21,9 @@ class FrameLog {
   FrameLog(const FrameLog&) = delete;
   FrameLog& operator=(const FrameLog&) = delete;
 
-  void frameBegan(Clock::time_point due, Clock::time_point began) { frames_.push_back({due, began}); }
+  void frameBegan(Clock::time_point due, Clock::time_point began) { frames_.push_back({due, began, {}}); }
+  void frameEnded(Clock::time_point ended) { frames_.back().ended = ended; }
+  void frameGivenUp() { frames_.back().givenUp = true; }
 
  private:
   explicit FrameLog(std::FILE* file) : file_(file) {}
@@ -28,6 +31,8 @@ class FrameLog {
   struct Frame {
     Clock::time_point due;
     Clock::time_point began;
+    Clock::time_point ended;
+    bool givenUp = false;
   };
   std::FILE* file_;
   std::vector<Frame> frames_;

@@ -1,12 +1,17 @@
 #include <cstdio>
+#include <new>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "host/arguments.h"
 #include "host/commands.h"
 #include "host/usage.h"
 
-int main(int argc, char** argv) {
-  std::vector<std::string_view> args(argv + 1, argv + argc);
+namespace {
+
+int run(std::span<const std::string_view> args) {
   if (!args.empty()) {
     const std::string_view first = args.front();
     const std::span<const std::string_view> rest(args.data() + 1, args.size() - 1);
@@ -19,7 +24,12 @@ int main(int argc, char** argv) {
     if (first == "config") {
       return runConfig(rest);
     }
-    if (first == "--help" || first == "-h" || first == "help") {
+    const bool help = first == "--help" || first == "-h" || first == "help";
+    if ((help || first == "--version") && !rest.empty()) {
+      return ArgumentReader("", {}).refuse(std::string(first) + " takes nothing after it, not '" +
+                                           std::string(rest.front()) + "'");
+    }
+    if (help) {
       std::fputs(kUsage, stdout);
       return 0;
     }
@@ -29,4 +39,18 @@ int main(int argc, char** argv) {
     }
   }
   return runSaver(args);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  // Buffers are sized before they are made, but the memory left can still
+  // run out while a frame is drawn or read back.
+  try {
+    return run(args);
+  } catch (const std::bad_alloc&) {
+    std::fputs("swirlmote: out of memory\n", stderr);
+    return 1;
+  }
 }

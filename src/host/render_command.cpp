@@ -10,11 +10,16 @@
 #include "host/commands.h"
 #include "host/size_option.h"
 #include "render/renderer.h"
+#include "saver/drawable_limits.h"
 #include "saver/egl_context.h"
 #include "saver/png_writer.h"
 #include "saver/swirlmote.h"
 
 namespace {
+
+// A frame's colour and depth-stencil buffers, and its read-back in three
+// copies: from GL, turned top down, and as the PNG's rows.
+constexpr std::size_t kBytesPerPixel = 4 + 4 + 4 + 4 + 3;
 
 struct RenderOptions {
   int64_t frames = -1;
@@ -123,11 +128,24 @@ int runRender(std::span<const std::string_view> args) {
         stderr);
     return 1;
   }
+  OpenGLContext& context = *view->glView()->openGLContext();
+  context.makeCurrentContext();
+  const int width = static_cast<int>(options->size.width);
+  const int height = static_cast<int>(options->size.height);
+  if (const auto refusal = drawableSizeRefusal(width, height, kBytesPerPixel)) {
+    std::fprintf(stderr, "swirlmote render: cannot draw that size: %s\n", refusal->c_str());
+    return 1;
+  }
   view->setRenderer(options->renderer);
   if (options->seed) {
     srandom(*options->seed);
   }
   view->setFrameSize(options->size);
+  context.makeCurrentContext();
+  if (const auto failure = drawableFailure()) {
+    std::fprintf(stderr, "swirlmote render: cannot draw %dx%d: %s\n", width, height, failure->c_str());
+    return 1;
+  }
   view->startAnimation();
 
   const auto started = std::chrono::steady_clock::now();

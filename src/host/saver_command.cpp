@@ -62,7 +62,15 @@ std::optional<int> openForeignScreen(const SaverOptions& options, SaverSession& 
 // The mode's windows of our own, with a view in each, each watched from as
 // soon as it is there: another client may destroy it at once.
 std::optional<int> openOwnScreens(const SaverOptions& options, bool x11, SaverSession& session) {
-  for (const SdlWindowPlacement& placement : windowPlacements(options, displayBounds(x11))) {
+  const std::vector<SDL_Rect> displays = displayBounds(x11);
+  if (options.size && options.mode != SaverMode::FullScreen) {
+    const Size fitted = fittedToDisplay(*options.size, displays);
+    if (fitted.width != options.size->width || fitted.height != options.size->height) {
+      std::fprintf(stderr, "swirlmote: a %gx%g window is larger than the display; it opens at %gx%g\n",
+                   options.size->width, options.size->height, fitted.width, fitted.height);
+    }
+  }
+  for (const SdlWindowPlacement& placement : windowPlacements(options, displays)) {
     const Size frame{static_cast<double>(placement.width), static_cast<double>(placement.height)};
     if (const auto failed =
             addScreen(session, std::make_unique<SdlContextFactory>(placement), frame, options)) {
@@ -105,6 +113,11 @@ int runSaver(std::span<const std::string_view> args) {
     return 2;
   }
   catchTerminationSignals();
+  // Before GTK, SDL or the GL driver open the display: our handlers, and a
+  // connection of our own by which a crash is known to follow the server's
+  // end.
+  installQuietXErrorHandlers();
+  watchForLostXServer();
   // GTK, for the views' configuration sheets, comes up first: GDK puts in X
   // error handlers of its own, which end the process with status 1 and no
   // word when the server goes. Ours go in after them, and before SDL starts,
@@ -137,6 +150,7 @@ int runSaver(std::span<const std::string_view> args) {
   for (auto& screen : session.screens) {
     screen->start(foreign ? foreignSize : screen->drawableSize());
   }
+  stopWatchingForLostXServer();
   if (options->mode == SaverMode::FullScreen) {
     SDL_ShowCursor(SDL_DISABLE);
   }

@@ -44,6 +44,15 @@ class FrameLoop {
       }
       for (auto& screen : session_.screens) {
         screen->view().animateOneFrame();
+        if (screen->view().gaveUpLastFrame()) {
+          if (log) {
+            log->frameGivenUp();
+          }
+          return drawn;
+        }
+      }
+      if (log) {
+        log->frameEnded(Clock::now());
       }
       ++drawn;
       if (frameLimit && drawn == *frameLimit) {

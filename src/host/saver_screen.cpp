@@ -1,5 +1,16 @@
 #include "host/saver_screen.h"
 
+#include "host/termination.h"
+#include "saver/drawable_limits.h"
+
+namespace {
+
+// The window's front and back buffers, the frame's colour and depth-stencil
+// buffers, and a screenshot's read-back in three copies.
+constexpr std::size_t kBytesPerPixel = 4 + 4 + 4 + 4 + 4 + 4 + 3;
+
+}  // namespace
+
 std::unique_ptr<SaverScreen> SaverScreen::create(std::unique_ptr<SdlContextFactory> contexts, Size frame,
                                                  bool isPreview, Renderer renderer,
                                                  const SettingsOverrides& overrides, Failure& failure) {
@@ -10,7 +21,15 @@ std::unique_ptr<SaverScreen> SaverScreen::create(std::unique_ptr<SdlContextFacto
     failure.x11Window = screen->contexts_->x11Window();
     return nullptr;
   }
+  screen->view_->glView()->openGLContext()->makeCurrentContext();
+  if (auto refusal = drawableSizeRefusal(static_cast<int>(frame.width), static_cast<int>(frame.height),
+                                         kBytesPerPixel)) {
+    failure.error = "cannot draw that size: " + *refusal;
+    return nullptr;
+  }
   screen->view_->setRenderer(renderer);
+  // A termination signal ends the frame in progress too.
+  screen->view_->setStopCheck(terminationRequested);
   screen->view_->setOverrides(overrides);
   return screen;
 }

@@ -34,8 +34,13 @@ int runSimulate(std::span<const std::string_view> args) {
   ScreenSaverDefaults& defaults =
       ScreenSaverDefaults::defaultsForModuleWithName(std::string(kBundleIdentifier));
   Field field;
+  // Seeded as a view seeds its field, once as it is sized and again as it
+  // starts, so that one seed gives the field that render and the window
+  // modes show.
   srandom(seed);
-  field.model_init([&](Settings& settings) { loadDefaults(defaults, settings); });
+  for (int seeding = 0; seeding < 2; ++seeding) {
+    field.model_init([&](Settings& settings) { loadDefaults(defaults, settings); });
+  }
   if (!field.loc) {
     std::fputs("swirlmote simulate: out of memory for the field\n", stderr);
     return 1;

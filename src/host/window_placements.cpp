@@ -1,5 +1,7 @@
 #include "host/window_placements.h"
 
+#include <algorithm>
+
 #include "host/x_monitors.h"
 
 namespace {
@@ -16,6 +18,15 @@ bool overlapsAny(const SDL_Rect& area, const std::vector<SdlWindowPlacement>& ta
 
 }  // namespace
 
+Size fittedToDisplay(Size size, const std::vector<SDL_Rect>& displays) {
+  if (displays.empty()) {
+    return size;
+  }
+  const SDL_Rect& first = displays.front();
+  return Size{std::min(size.width, static_cast<double>(first.w)),
+              std::min(size.height, static_cast<double>(first.h))};
+}
+
 std::vector<SdlWindowPlacement> windowPlacements(const SaverOptions& options,
                                                  const std::vector<SDL_Rect>& displays) {
   std::vector<SdlWindowPlacement> placements;
@@ -27,7 +38,8 @@ std::vector<SdlWindowPlacement> windowPlacements(const SaverOptions& options,
       }
     }
   } else if (options.mode != SaverMode::ForeignWindow) {
-    const Size size = options.size.value_or(options.mode == SaverMode::Preview ? kPreviewSize : kWindowSize);
+    const Size size = fittedToDisplay(
+        options.size.value_or(options.mode == SaverMode::Preview ? kPreviewSize : kWindowSize), displays);
     placements.push_back({"Swirlmote", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                           static_cast<int>(size.width), static_cast<int>(size.height),
                           SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI});

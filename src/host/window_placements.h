@@ -8,12 +8,17 @@
 #include "saver/sdl_context.h"
 
 // The windows of our own that a mode opens: one titled, resizable window for
-// the window and the preview; for full screen a borderless window over each
-// display, leaving out a display whose area overlaps one already covered
-// (mirrored outputs, or further X screens, which SDL reports at the first
-// one's place and cannot open windows on).
+// the window and the preview, no larger than the display it opens on; for
+// full screen a borderless window over each display, leaving out a display
+// whose area overlaps one already covered (mirrored outputs, or further X
+// screens, which SDL reports at the first one's place and cannot open
+// windows on).
 std::vector<SdlWindowPlacement> windowPlacements(const SaverOptions& options,
                                                  const std::vector<SDL_Rect>& displays);
+
+// The size held to the first display's, where a window of our own opens;
+// the size as it is when there are no displays.
+Size fittedToDisplay(Size size, const std::vector<SDL_Rect>& displays);
 
 // Every display's bounds: on X11 the RandR monitors when the server lists
 // them, otherwise the displays as SDL sees them.

@@ -64,10 +64,14 @@ void BatchedFrame::reserve(const Field& field) {
   }
 }
 
-void BatchedFrame::doAnimation(Field& field, const GLuint (&TextureName)[10]) {
+bool BatchedFrame::doAnimation(Field& field, const GLuint (&TextureName)[10], StopCheck stop) {
   beginFrame(field, TextureName);
+  if (stopRequested(stop)) {
+    return false;
+  }
   drawSprites(field);
   endFrame(field);
+  return true;
 }
 
 void BatchedFrame::drawSprites(const Field& field) {

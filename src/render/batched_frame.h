@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "render/stop_check.h"
 #include "simulation/field.h"
 
 // One corner of a sprite's quad as the vertex arrays take it.
@@ -26,8 +27,9 @@ class BatchedFrame {
   // Makes room for every sprite and afterimage of the field as seeded.
   void reserve(const Field& field);
   // One frame like ::doAnimation: clear, camera, one simulation step, the
-  // sprites, then tick advances.
-  void doAnimation(Field& field, const GLuint (&TextureName)[10]);
+  // sprites, then tick advances. The stop check is asked once, between the
+  // step and the draw; false when it gave the frame up.
+  bool doAnimation(Field& field, const GLuint (&TextureName)[10], StopCheck stop = nullptr);
   // Fills the corners from the field and draws them with the blending and
   // texture that are set up. The client vertex-array state is as before
   // afterwards.

@@ -29,6 +29,21 @@ CameraPose cameraAt(uint32_t tick) {
 
 namespace {
 
+// Sprites drawn between two looks at the stop check, a few milliseconds of
+// filling on a software renderer at the largest scale.
+constexpr int kSpritesBetweenStopChecks = 100;
+
+// With a stop check, the sprites so far are drawn before each look: a
+// software renderer fills pixels only when flushed, and would otherwise do
+// the whole frame's filling at its end, where nothing looks.
+bool drawnThenStopRequested(StopCheck stop) {
+  if (stop == nullptr) {
+    return false;
+  }
+  glFlush();
+  return stop();
+}
+
 void drawSprite(const Vector3F& at, float scale, float facing, const ColorRGBA& c) {
   glPushMatrix();
   glTranslatef(at.x, at.y, at.z);
@@ -68,10 +83,19 @@ void beginFrame(Field& field, const GLuint (&TextureName)[10]) {
   glBindTexture(GL_TEXTURE_2D, TextureName[field.particle_shape]);
 }
 
-void drawSprites(const Field& field) {
+bool drawSprites(const Field& field, StopCheck stop) {
   const bool afterimages = field.show_ai == 1;
   const float scale = 200.0f * field.particle_scale;
+  const int spritesEach = afterimages ? 5 : 1;
+  int sinceLook = 0;
   for (int32_t k = 0; k < field.no_particles; ++k) {
+    if (sinceLook >= kSpritesBetweenStopChecks) {
+      sinceLook = 0;
+      if (drawnThenStopRequested(stop)) {
+        return false;
+      }
+    }
+    sinceLook += spritesEach;
     drawSprite(field.loc[k], scale, field.yrp[k], field.color[k]);
     if (afterimages) {
       for (int m = 0; m < 4; ++m) {
@@ -82,6 +106,7 @@ void drawSprites(const Field& field) {
       }
     }
   }
+  return true;
 }
 
 void endFrame(Field& field) {
@@ -90,8 +115,11 @@ void endFrame(Field& field) {
   ++field.tick;
 }
 
-void doAnimation(Field& field, const GLuint (&TextureName)[10]) {
+bool doAnimation(Field& field, const GLuint (&TextureName)[10], StopCheck stop) {
   beginFrame(field, TextureName);
-  drawSprites(field);
+  if (stopRequested(stop) || !drawSprites(field, stop)) {
+    return false;
+  }
   endFrame(field);
+  return true;
 }

@@ -2,7 +2,9 @@
 
 namespace {
 
-unsigned char toByte(double component) { return static_cast<unsigned char>(static_cast<int>(component * 255.0)); }
+unsigned char toByte(double component) {
+  return static_cast<unsigned char>(static_cast<int>(component * 255.0));
+}
 
 }  // namespace
 

@@ -12,8 +12,9 @@ class Bundle {
  public:
   // The module's bundle, its directory looked up afresh on each call: the
   // one named by SWIRLMOTE_RESOURCES when that is set and not empty, else
-  // the source tree's resources when they exist, else the installed
-  // <prefix>/share/swirlmote above the running program.
+  // the installed <prefix>/share/swirlmote above the running program (found
+  // through /proc/self/exe, which also sees through the link XScreenSaver
+  // runs), else the source tree's resources for a program in its build tree.
   static Bundle bundleForClass();
 
   explicit Bundle(std::filesystem::path resourcePath) : resourcePath_(std::move(resourcePath)) {}
@@ -32,11 +33,13 @@ class Bundle {
 };
 
 // The resource directory from its candidates, in order: the environment's
-// value (null or empty when unset), the build tree's directory if it exists,
-// then the data directory (relative to the prefix above the program's
-// directory, or absolute) for the running program at programPath. Empty when
-// a relative data directory has no absolute program path to go by.
+// value (null or empty when unset); the data directory (relative to the
+// prefix above the program's directory, or absolute) when it exists; the
+// source tree's resources when the program lies inside the build directory.
+// Otherwise the data directory as it would be, empty when a relative one has
+// no absolute program path to go by.
 std::filesystem::path findResourceDirectory(const char* environmentValue,
-                                            const std::filesystem::path& buildResources,
                                             const std::filesystem::path& dataDirectory,
-                                            const std::filesystem::path& programPath);
+                                            const std::filesystem::path& programPath,
+                                            const std::filesystem::path& buildDirectory,
+                                            const std::filesystem::path& buildResources);

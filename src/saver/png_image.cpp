@@ -37,8 +37,9 @@ const char* plainReason(const char* libpngMessage) {
 }
 
 void warn(const std::string& name, const char* reason) {
-  std::fprintf(stderr, "swirlmote: sprite image %s: %s; that shape draws empty\n", name.c_str(),
-               plainReason(reason));
+  std::fprintf(stderr,
+               "swirlmote: sprite image %s: %s; that shape draws as plain squares of the particle colour\n",
+               name.c_str(), plainReason(reason));
 }
 
 }  // namespace

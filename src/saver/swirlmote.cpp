@@ -116,8 +116,10 @@ void Swirlmote::animateOneFrame() {
   }
   OpenGLContext* context = theGLView->openGLContext();
   context->makeCurrentContext();
-  doAnimation();
-  context->flushBuffer();
+  gaveUpLastFrame_ = !doAnimation();
+  if (!gaveUpLastFrame_) {
+    context->flushBuffer();
+  }
 }
 
 // The window connected to WIN_sheet; none when the nib did not load.
@@ -161,12 +163,11 @@ void Swirlmote::setRenderer(Renderer renderer) {
   }
 }
 
-void Swirlmote::doAnimation() {
+bool Swirlmote::doAnimation() {
   if (renderer_ == Renderer::Batched) {
-    batched_.doAnimation(field_, TextureName);
-  } else {
-    ::doAnimation(field_, TextureName);
+    return batched_.doAnimation(field_, TextureName, stop_);
   }
+  return ::doAnimation(field_, TextureName, stop_);
 }
 
 const Image* Swirlmote::findImageNamed(const char* name) {
@@ -180,7 +181,9 @@ const Image* Swirlmote::findImageNamed(const char* name) {
   }
   const auto path = Bundle::bundleForClass().pathForImageResource(name);
   if (!path) {
-    std::fprintf(stderr, "swirlmote: sprite image %s not found among the resources; that shape draws empty\n",
+    std::fprintf(stderr,
+                 "swirlmote: sprite image %s not found among the resources; that shape draws as plain "
+                 "squares of the particle colour\n",
                  name);
   }
   std::unique_ptr<PngImage> image = path ? PngImage::load(*path) : nullptr;

@@ -8,6 +8,7 @@
 #include "render/batched_frame.h"
 #include "render/image.h"
 #include "render/renderer.h"
+#include "render/stop_check.h"
 #include "saver/opengl_context.h"
 #include "saver/opengl_view.h"
 #include "saver/screen_saver_view.h"
@@ -42,7 +43,13 @@ class Swirlmote : public ScreenSaverView {
   void initGLView();
   // How the frames from now on draw their sprites; classic until set.
   void setRenderer(Renderer renderer);
-  void doAnimation();
+  // Asked during each frame whether to give it up; a frame given up is not
+  // shown.
+  void setStopCheck(StopCheck stop) { stop_ = stop; }
+  // False when the stop check gave the frame up.
+  bool doAnimation();
+  // Whether the stop check gave up the latest frame of animateOneFrame.
+  bool gaveUpLastFrame() const { return gaveUpLastFrame_; }
   const Image* findImageNamed(const char* name);
 
   // The configuration sheet: fills its controls from the store, follows the
@@ -68,6 +75,8 @@ class Swirlmote : public ScreenSaverView {
   bool graphicsBuilt_ = false;
   Renderer renderer_ = Renderer::Classic;
   BatchedFrame batched_;
+  StopCheck stop_ = nullptr;
+  bool gaveUpLastFrame_ = false;
   SettingsOverrides overrides_;
   SheetOutlets outlets_;
   // The sheet's nib, loaded at creation; it owns what the outlets refer to.

@@ -44,6 +44,38 @@ TEST(Install, PutsEverythingWhereItsUsersLook) {
   EXPECT_EQ(sprites, 10u);
 }
 
+// The installed program, and the link XScreenSaver runs, find their sprites
+// in the prefix they were installed into, with the source tree's resources
+// out of sight: a frame of particles and not one warning.
+TEST(Install, TheInstalledProgramNeedsNothingFromTheSourceTree) {
+  ScratchDir scratch;
+  const std::string empty = scratch / "empty";
+  fs::create_directory(empty);
+  REQUIRE_OR_SKIP(canHideSourceResources(empty), "unshare and mount permissions (root), to hide the sources");
+  const std::string prefix = scratch / "prefix";
+  const std::string out =
+      shellOutput("cmake --install '" + fs::path(SWIRLMOTE_BINARY).parent_path().string() + "' --prefix '" +
+                  prefix + "' 2>&1; echo status $?");
+  ASSERT_TRUE(out.ends_with("status 0")) << out;
+
+  for (const std::string& program : {prefix + "/bin/swirlmote", prefix + "/libexec/xscreensaver/swirlmote"}) {
+    SCOPED_TRACE(program);
+    const std::string frames = scratch / "frames";
+    fs::remove_all(frames);
+    Process run(withSourceResourcesHidden({program, "render", "--frames", "40", "--size", "160x120", "--seed",
+                                           "5", "--out", frames},
+                                          empty),
+                {"SWIRLMOTE_RESOURCES=", "XDG_CONFIG_HOME=" + scratch / "config"}, scratch / "err");
+    ASSERT_EQ(run.wait(std::chrono::seconds(60)), 0) << run.errors();
+    const std::string errors = run.errors();
+    EXPECT_EQ(errors.find("sprite"), std::string::npos) << errors;
+    EXPECT_EQ(errors.find("Swirlmote.ui"), std::string::npos) << errors;
+    const auto frame = PngImage::load(frames + "/frame-000040.png");
+    ASSERT_TRUE(frame);
+    EXPECT_GT(brightPixels(*frame, 0, 0, 160, 120), 20) << "no particles";
+  }
+}
+
 // The saver's options for one command-line argument of the description, or
 // nothing (with the message) when it refuses them.
 std::optional<SaverOptions> parseArgument(const std::string& argument) {

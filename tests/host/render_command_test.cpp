@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -11,6 +13,12 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
 
 class RenderCommand : public ::testing::Test {
  protected:
@@ -83,6 +91,30 @@ TEST_F(RenderCommand, AnOutputPathThatIsAFileFails) {
   const auto result = render({"render", "--frames", "1", "--size", "8x8", "--out", out("file")});
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find(out("file")), std::string::npos) << result.err;
+}
+
+// Runs render in this process's place with at most 3 GB of address space,
+// as `ulimit -v 3000000` gives it.
+[[noreturn]] void renderUnderAddressLimit(const std::string& size, const std::string& out) {
+  const rlimit limit{3000000ul * 1024, RLIM_INFINITY};
+  setrlimit(RLIMIT_AS, &limit);
+  execl(SWIRLMOTE_BINARY, SWIRLMOTE_BINARY, "render", "--frames", "1", "--size", size.c_str(), "--out",
+        out.c_str(), static_cast<char*>(nullptr));
+  std::_Exit(127);
+}
+
+// A size whose buffers do not fit the memory left is refused with a
+// message, before anything is drawn; one that fits is drawn.
+TEST_F(RenderCommand, ASizeBeyondTheMemoryLeftIsRefused) {
+  if (kAddressSanitizer) {
+    GTEST_SKIP() << "the address sanitizer does not run under an address-space limit";
+  }
+  GTEST_FLAG_SET(death_test_style, "fast");
+  EXPECT_EXIT(renderUnderAddressLimit("16384x16384", out("large")), ::testing::ExitedWithCode(1),
+              "swirlmote render: cannot draw that size: 16384x16384 needs .* GiB for its buffers");
+  EXPECT_FALSE(fs::exists(out("large/frame-000001.png")));
+  EXPECT_EXIT(renderUnderAddressLimit("4096x4096", out("fits")), ::testing::ExitedWithCode(0),
+              "wrote 1 frame");
 }
 
 }  // namespace

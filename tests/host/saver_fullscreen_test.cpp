@@ -94,9 +94,9 @@ TEST(SaverFullScreen, GivesEveryMonitorAViewOfItsOwnSize) {
                                 "RANDR", "-nolisten", "tcp"});
   if (!server || !splitScreen(*server)) {
     server = dummyXorg(scratch);
-    if (!server || !splitScreen(*server)) {
-      GTEST_SKIP() << "neither Xvfb nor Xorg's dummy driver keeps a screen split with xrandr --setmonitor";
-    }
+    REQUIRE_OR_SKIP(server && splitScreen(*server),
+                    "an X server that keeps a screen split with xrandr --setmonitor (Xvfb, or Xorg's dummy "
+                    "driver, xserver-xorg-video-dummy)");
   }
   writeStore(scratch / "config", "number of cyclones=3\nnumber of particles=100\n");
   auto run = startSwirlmote({"--fullscreen", "--seed", "5", "--screenshot", scratch / "first.png"},

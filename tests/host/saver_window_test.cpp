@@ -4,7 +4,9 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/x_session.h"
@@ -24,7 +26,7 @@ class SaverWindow : public testing::Test {
   static void TearDownTestSuite() { server_.reset(); }
 
   void SetUp() override {
-    if (!server_) GTEST_SKIP() << "Xvfb is not available";
+    REQUIRE_OR_SKIP(server_, "Xvfb");
     writeStore(scratch_ / "config", kStore);
   }
 
@@ -129,6 +131,19 @@ TEST_F(SaverWindow, FollowsAResize) {
   EXPECT_GT(everywhere - oldCorner, 50) << "nothing outside the old size";
 }
 
+// A window asked larger than the display opens at the display's size, with
+// one line saying so.
+TEST_F(SaverWindow, AWindowLargerThanTheDisplayIsMadeDisplaySized) {
+  auto run = saver({"--size", "16384x16384", "--frames", "3", "--screenshot", scratch_ / "large.png"});
+  ASSERT_EQ(run->wait(120s), 0) << run->errors();
+  const auto screen = PngImage::load(scratch_ / "large.png");
+  ASSERT_TRUE(screen);
+  EXPECT_EQ(screen->pixelsWide(), 1280);
+  EXPECT_EQ(screen->pixelsHigh(), 1024);
+  EXPECT_EQ(run->errors(),
+            "swirlmote: a 16384x16384 window is larger than the display; it opens at 1280x1024\n");
+}
+
 TEST_F(SaverWindow, EscAndQEndIt) {
   for (const char* key : {"Escape", "q"}) {
     auto run = saver({"--size", "320x240"});
@@ -190,6 +205,81 @@ TEST_F(SaverWindow, TerminationSignalsEndItAtOnce) {
   }
 }
 
+// The frame loop's log: whether its last frame was given up.
+bool lastFrameGivenUp(const std::string& log) {
+  const auto cpu = log.find("\n# cpu");
+  return cpu != std::string::npos && log.substr(0, cpu).ends_with(" given-up");
+}
+
+// At the heaviest settings a frame takes hundreds of milliseconds on the
+// software renderer. A signal during one gives it up: the log shows the
+// frame in progress unfinished, and the program ends with status 0. A signal
+// that lands while a finished frame is shown ends the program after it, so
+// each signal has a few tries, each later in the run, to land inside a frame.
+TEST(SaverTermination, ASignalGivesUpTheFrameInProgress) {
+  auto server =
+      XServer::start({"Xvfb", "-screen", "0", "1920x1080x24", "+extension", "GLX", "-nolisten", "tcp"});
+  REQUIRE_OR_SKIP(server, "Xvfb");
+  ScratchDir scratch;
+  for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(strsignal(number));
+    bool givenUp = false;
+    std::string log;
+    for (int attempt = 0; attempt < 4 && !givenUp; ++attempt) {
+      Process run(
+          {SWIRLMOTE_BINARY, "--size", "1920x1080", "--cyclones", "10", "--particles", "200", "--afterimages",
+           "--scale", "2"},
+          {"DISPLAY=" + server->display(), "XDG_CONFIG_HOME=" + scratch / "config",
+           "WAYLAND_DISPLAY=", "XSCREENSAVER_WINDOW=", "SWIRLMOTE_FRAME_LOG=" + scratch / "frames.log"},
+          scratch / "err");
+      ASSERT_TRUE(waitFor([&] { return !server->windowNamed("Swirlmote").empty(); }, 60s)) << run.errors();
+      // Some frames in: the window shows before the first of them, and the
+      // first one also builds the renderer's code, so each try waits twice
+      // as long as the one before.
+      std::this_thread::sleep_for(2s * (1 << attempt));
+      const auto sent = std::chrono::steady_clock::now();
+      run.signal(number);
+      ASSERT_EQ(run.wait(60s), 0) << run.errors();
+      std::printf("%s: ended %lld ms after the signal\n", strsignal(number),
+                  static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                             std::chrono::steady_clock::now() - sent)
+                                             .count()));
+      log = readText(scratch / "frames.log");
+      givenUp = lastFrameGivenUp(log);
+    }
+    EXPECT_TRUE(givenUp) << "the frame in progress was finished every time; the last log:\n" << log;
+  }
+}
+
+// The server going away at any moment of start-up, before GTK, SDL or the
+// GL driver are up or while they come up, never ends the saver with a
+// signal. Once our handlers are in place it ends with status 0 and its one
+// line; a server gone before the first connection, or while GTK's own
+// handlers are in place, ends it with status 1.
+TEST(SaverXConnection, LosingTheServerDuringStartUpIsNeverACrash) {
+  std::srand(static_cast<unsigned>(getpid()));
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    auto server =
+        XServer::start({"Xvfb", "-screen", "0", "640x480x24", "+extension", "GLX", "-nolisten", "tcp"});
+    REQUIRE_OR_SKIP(server, "Xvfb");
+    ScratchDir scratch;
+    auto run = startSwirlmote({"--size", "320x240"}, server->display(), scratch / "config", scratch / "err");
+    const int delay = std::rand() % 160;
+    SCOPED_TRACE("server ended " + std::to_string(delay) + " ms after the start");
+    std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+    server.reset();
+    const auto status = run->wait(10s);
+    ASSERT_TRUE(status.has_value()) << "still running";
+    ASSERT_NE(*status, -1) << "ended by a signal: " << run->errors();
+    if (*status == 0) {
+      EXPECT_NE(run->errors().find("lost the connection to the X server"), std::string::npos)
+          << run->errors();
+    } else {
+      EXPECT_EQ(*status, 1) << run->errors();
+    }
+  }
+}
+
 }  // namespace
 
 // Another program's window, here a second saver's: the guest follows its
@@ -234,7 +324,7 @@ TEST_F(SaverWindow, RefusesAWindowThatDoesNotExist) {
 TEST(SaverXConnection, LosingTheServerEndsItWithAMessage) {
   auto server =
       XServer::start({"Xvfb", "-screen", "0", "640x480x24", "+extension", "GLX", "-nolisten", "tcp"});
-  if (!server) GTEST_SKIP() << "Xvfb is not available";
+  REQUIRE_OR_SKIP(server, "Xvfb");
   ScratchDir scratch;
   auto run = startSwirlmote({"--size", "320x240"}, server->display(), scratch / "config", scratch / "err");
   // At once, while the saver is still setting up, which is when other

@@ -76,4 +76,19 @@ TEST(WindowPlacements, AForeignWindowNeedsNoneOfOurOwn) {
   EXPECT_TRUE(windowPlacements(inMode(SaverMode::ForeignWindow), {{0, 0, 1024, 768}}).empty());
 }
 
+TEST(WindowPlacements, AWindowLargerThanTheFirstDisplayIsHeldToIt) {
+  const std::vector<SDL_Rect> displays{{0, 0, 1280, 800}, {1280, 0, 3840, 2160}};
+  const struct {
+    Size asked;
+    int width, height;
+  } cases[] = {{{16384, 16384}, 1280, 800}, {{2000, 600}, 1280, 600}, {{640, 480}, 640, 480}};
+  for (const auto& c : cases) {
+    const auto window = windowPlacements(inMode(SaverMode::Window, c.asked), displays);
+    ASSERT_EQ(window.size(), 1u);
+    EXPECT_EQ(window[0].width, c.width) << c.asked.width;
+    EXPECT_EQ(window[0].height, c.height) << c.asked.height;
+  }
+  EXPECT_EQ(fittedToDisplay({16384, 16384}, {}).width, 16384) << "no display, nothing to hold it to";
+}
+
 }  // namespace

@@ -27,6 +27,7 @@
 
 #include "saver/png_image.h"
 #include "support/display_server.h"
+#include "support/requirements.h"
 
 extern char** environ;
 
@@ -214,6 +215,37 @@ class XServer {
   pid_t pid_;
   std::string display_;
 };
+
+// A command line that runs argv in a mount namespace of its own, where an
+// empty directory is mounted over the source tree's resources: an installed
+// program run so can find its sprites only where it was installed. The
+// command fails before argv runs when the resources are not hidden.
+inline std::vector<std::string> withSourceResourcesHidden(const std::vector<std::string>& argv,
+                                                          const std::string& emptyDirectory) {
+  std::vector<std::string> words{
+      "unshare",
+      "--mount",
+      "--propagation",
+      "private",
+      "--",
+      "sh",
+      "-c",
+      "mount --bind \"$1\" \"$2\" && [ -z \"$(ls -A \"$2\")\" ] && shift 2 && exec \"$@\"",
+      "sh",
+      emptyDirectory,
+      SWIRLMOTE_SOURCE_DIR "/resources"};
+  words.insert(words.end(), argv.begin(), argv.end());
+  return words;
+}
+
+// Whether this process may hide the source tree's resources (root, with
+// mount namespaces allowed).
+inline bool canHideSourceResources(const std::string& emptyDirectory) {
+  std::string line;
+  for (const std::string& word : withSourceResourcesHidden({"true"}, emptyDirectory))
+    line += "'" + word + "' ";
+  return shellOutput(line + ">/dev/null 2>&1; echo $?") == "0";
+}
 
 // A window's "WIDTHxHEIGHT+X+Y" as xwininfo reports it.
 inline std::string windowGeometry(const XServer& server, const std::string& window) {

@@ -76,16 +76,40 @@ TEST_F(BundleTest, UnsetOrEmptyVariableFallsBackToTheSourceTree) {
   }
 }
 
-TEST(ResourceDirectory, TakesTheFirstCandidateThatApplies) {
-  const fs::path missing = "/nonexistent/swirlmote/resources";
-  const fs::path program = "/opt/tools/bin/swirlmote";
-  EXPECT_EQ(findResourceDirectory("/from/env", kSourceResources, "share/swirlmote", program), "/from/env");
-  EXPECT_EQ(findResourceDirectory(nullptr, kSourceResources, "share/swirlmote", program), kSourceResources);
-  EXPECT_EQ(findResourceDirectory("", kSourceResources, "share/swirlmote", program), kSourceResources);
-  EXPECT_EQ(findResourceDirectory(nullptr, missing, "share/swirlmote", program),
-            "/opt/tools/share/swirlmote");
-  EXPECT_EQ(findResourceDirectory(nullptr, missing, "/usr/share/swirlmote", program), "/usr/share/swirlmote");
-  EXPECT_EQ(findResourceDirectory(nullptr, missing, "share/swirlmote", ""), fs::path());
+// An installed prefix with its data directory, and a build tree whose
+// program has none above it.
+TEST_F(BundleTest, ResourceDirectoryTakesTheFirstCandidateThatApplies) {
+  const fs::path prefix = directory_ / "prefix";
+  const fs::path build = directory_ / "build";
+  fs::create_directories(prefix / "share/swirlmote");
+  fs::create_directories(build / "src/host");
+  const fs::path installed = prefix / "bin/swirlmote";
+  const fs::path built = build / "src/host/swirlmote";
+  const fs::path elsewhere = directory_ / "elsewhere/bin/swirlmote";
+  const fs::path sources = "/sources/resources";
+  struct Case {
+    const char* name;
+    const char* environment;
+    fs::path dataDirectory;
+    fs::path program;
+    fs::path expected;
+  };
+  const Case cases[] = {
+      {"environment first", "/from/env", "share/swirlmote", installed, "/from/env"},
+      {"empty environment ignored", "", "share/swirlmote", installed, prefix / "share/swirlmote"},
+      {"installed before the sources", nullptr, "share/swirlmote", installed, prefix / "share/swirlmote"},
+      {"absolute data directory", nullptr, prefix / "share/swirlmote", elsewhere, prefix / "share/swirlmote"},
+      {"build tree reads the sources", nullptr, "share/swirlmote", built, sources},
+      {"never the sources outside the build tree", nullptr, "share/swirlmote", elsewhere,
+       directory_ / "elsewhere/share/swirlmote"},
+      {"no program path", nullptr, "share/swirlmote", "", fs::path()},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(findResourceDirectory(c.environment, c.dataDirectory, c.program, build, sources), c.expected)
+        << c.name;
+  }
+  // A build directory named with a trailing separator holds its program all the same.
+  EXPECT_EQ(findResourceDirectory(nullptr, "share/swirlmote", built, build.string() + "/", sources), sources);
 }
 
 TEST_F(BundleTest, RefusesNamesThatAreNotPlainFileNames) {

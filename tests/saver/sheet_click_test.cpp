@@ -90,9 +90,7 @@ class SheetClick : public ::testing::Test {
  protected:
   void SetUp() override {
     REQUIRE_TEST_DISPLAY();
-    if (!output("command -v xdotool")) {
-      GTEST_SKIP() << "xdotool is not installed";
-    }
+    REQUIRE_OR_SKIP(output("command -v xdotool"), "xdotool");
   }
   void TearDown() override {
     if (saver_ > 0) {

@@ -7,6 +7,7 @@
 
 #include "saver/gtk_runtime.h"
 #include "support/display_server.h"
+#include "support/requirements.h"
 
 // An X server of the test program's own: Xvfb on a display it picks itself,
 // started at the first call and ended with the program (GTK cannot lose its
@@ -27,8 +28,6 @@ inline const std::optional<std::string>& testDisplay() {
   return display;
 }
 
-// Skips the test when there is no X server to show the sheet on.
-#define REQUIRE_TEST_DISPLAY()                                                  \
-  do {                                                                          \
-    if (!testDisplay() || !startGtk()) GTEST_SKIP() << "Xvfb is not available"; \
-  } while (0)
+// Ends the test when there is no X server to show the sheet on.
+#define REQUIRE_TEST_DISPLAY() \
+  REQUIRE_OR_SKIP(testDisplay() && startGtk(), "Xvfb, for a display that GTK opens")
