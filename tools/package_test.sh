@@ -44,6 +44,13 @@ if grep -E '^[EW]: ' <<<"$report"; then
   fail "lintian reports the lines above"
 fi
 
+# Depends as dpkg-shlibdeps finds it in the program; XScreenSaver only
+# suggested.
+depends=$(dpkg-deb -f "$deb" Depends)
+[[ $depends == *libsdl2-* && $depends == *libgtk-3-* && $depends != *xscreensaver* ]] ||
+  fail "Depends is not what the program links: $depends"
+[[ $(dpkg-deb -f "$deb" Suggests) == *xscreensaver* ]] || fail "XScreenSaver is not suggested"
+
 # Every file and link of the package, as absolute paths.
 mapfile -t files < <(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sed 's|^\./|/|')
 [[ ${#files[@]} -gt 0 ]] || fail "the package holds no files"
