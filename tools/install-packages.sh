@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Swirlmote needs that are missing; does nothing
 # when all are there. "test" adds what the test suite needs, "bench" what
-# the benchmarks need.
+# the benchmarks need, "package" what tools/package.sh and its checks need.
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libpng-dev libsdl2-dev libgtk-3-dev libx11-dev libxrandr-dev)
+if [[ "${1:-}" == "test" || "${1:-}" == "package" ]]; then
+  packages+=(dpkg-dev file lintian appstream desktop-file-utils)
+fi
 if [[ "${1:-}" == "test" ]]; then
   # Xorg's dummy driver gives the full-screen test a screen split into
   # monitors, which Xvfb does not keep.
   packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev valgrind xvfb xauth imagemagick x11-apps x11-utils
     x11-xserver-utils xdotool xscreensaver xserver-xorg-core xserver-xorg-video-dummy)
-elif [[ "${1:-}" == "bench" ]]; then
+fi
+if [[ "${1:-}" == "bench" ]]; then
   packages+=(libbenchmark-dev)
 fi
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/installation.h"
 #include "host/saver_options.h"
 #include "host/x_session.h"
 
@@ -19,9 +20,9 @@ namespace fs = std::filesystem;
 TEST(Install, PutsEverythingWhereItsUsersLook) {
   ScratchDir scratch;
   const std::string destination = scratch / "root";
-  const std::string out = shellOutput("DESTDIR='" + destination + "' cmake --install '" +
-                                      fs::path(SWIRLMOTE_BINARY).parent_path().string() +
-                                      "' --prefix /usr/local 2>&1; echo status $?");
+  const std::string out =
+      shellOutput("DESTDIR='" + destination +
+                  "' cmake --install '" SWIRLMOTE_BUILD_DIR "' --prefix /usr/local 2>&1; echo status $?");
   ASSERT_TRUE(out.ends_with("status 0")) << out;
   const fs::path prefix = destination + "/usr/local";
 
@@ -32,9 +33,12 @@ TEST(Install, PutsEverythingWhereItsUsersLook) {
   ASSERT_TRUE(fs::is_symlink(link));
   EXPECT_TRUE(fs::read_symlink(link).is_relative()) << fs::read_symlink(link);
   EXPECT_TRUE(fs::equivalent(link, program));
-  for (const char* file : {"share/swirlmote/Swirlmote.ui", "share/swirlmote/circle.png",
-                           "share/swirlmote/gn.png", "share/xscreensaver/config/swirlmote.xml",
-                           "share/applications/swirlmote.desktop", "share/man/man6/swirlmote.6"}) {
+  for (const char* file :
+       {"share/swirlmote/Swirlmote.ui", "share/swirlmote/circle.png", "share/swirlmote/gn.png",
+        "share/xscreensaver/config/swirlmote.xml", "share/applications/swirlmote.desktop",
+        "share/man/man6/swirlmote.6.gz", "share/icons/hicolor/16x16/apps/swirlmote.png",
+        "share/icons/hicolor/256x256/apps/swirlmote.png", "share/icons/hicolor/scalable/apps/swirlmote.svg",
+        "share/metainfo/org.swirlmote.Swirlmote.metainfo.xml", "share/doc/swirlmote/copyright"}) {
     EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
   }
   std::size_t sprites = 0;
@@ -46,17 +50,16 @@ TEST(Install, PutsEverythingWhereItsUsersLook) {
 
 // The installed program, and the link XScreenSaver runs, find their sprites
 // in the prefix they were installed into, with the source tree's resources
-// out of sight: a frame of particles and not one warning.
+// out of sight: a frame of particles and not one warning. The prefix is this
+// build installed, or the package's /usr (SWIRLMOTE_INSTALLED_PREFIX).
 TEST(Install, TheInstalledProgramNeedsNothingFromTheSourceTree) {
   ScratchDir scratch;
   const std::string empty = scratch / "empty";
   fs::create_directory(empty);
   REQUIRE_OR_SKIP(canHideSourceResources(empty), "unshare and mount permissions (root), to hide the sources");
-  const std::string prefix = scratch / "prefix";
-  const std::string out =
-      shellOutput("cmake --install '" + fs::path(SWIRLMOTE_BINARY).parent_path().string() + "' --prefix '" +
-                  prefix + "' 2>&1; echo status $?");
-  ASSERT_TRUE(out.ends_with("status 0")) << out;
+  const Installation installation = installForTest(scratch / "prefix");
+  ASSERT_FALSE(installation.prefix.empty()) << installation.failure;
+  const std::string& prefix = installation.prefix;
 
   for (const std::string& program : {prefix + "/bin/swirlmote", prefix + "/libexec/xscreensaver/swirlmote"}) {
     SCOPED_TRACE(program);

@@ -2,7 +2,8 @@
 // starts it into its window, the screen shows particles, and unblanking
 // ends it without complaint in the daemon's log. The source tree's
 // resources are hidden from both, as on a machine with only the
-// installation.
+// installation: this build installed, or the package's (see
+// installation.h).
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "host/installation.h"
 #include "host/x_session.h"
 
 namespace {
@@ -41,10 +43,6 @@ std::optional<DaemonUser> daemonUser() {
     return std::nullopt;
   }
   return DaemonUser{{"runuser", "-u", "nobody", "--"}, nobody->pw_uid, nobody->pw_gid};
-}
-
-std::string directoryOf(const std::string& path) {
-  return std::filesystem::path(path).parent_path().string();
 }
 
 // The user's own settings: blank at once on -activate, no lock, no fading,
@@ -117,17 +115,14 @@ TEST(XScreenSaver, RunsTheInstalledProgramInItsWindow) {
   const auto user = daemonUser();
   REQUIRE_OR_SKIP(haveProgram("xscreensaver") && haveProgram("xscreensaver-command"),
                   "XScreenSaver's daemon (tools/install-packages.sh test)");
-  REQUIRE_OR_SKIP(haveProgram("cmake"), "cmake");
   REQUIRE_OR_SKIP(user, "runuser and the user nobody, to run the daemon when root");
   ScratchDir scratch;
   // Everything the daemon's user reads lies under the scratch directory,
   // whoever owns the build.
   chmod(scratch.path().c_str(), 0755);
-  const std::string prefix = scratch / "prefix";
-  const std::string installed = shellOutput("cmake --install '" + directoryOf(SWIRLMOTE_BINARY) +
-                                            "' --prefix '" + prefix + "' 2>&1; echo status $?");
-  ASSERT_TRUE(installed.ends_with("status 0")) << installed;
-  const std::string program = prefix + "/libexec/xscreensaver/swirlmote";
+  const Installation installation = installForTest(scratch / "prefix");
+  ASSERT_FALSE(installation.prefix.empty()) << installation.failure;
+  const std::string program = installation.prefix + "/libexec/xscreensaver/swirlmote";
   ASSERT_TRUE(std::filesystem::exists(program));
 
   const std::string home = scratch / "home";
