@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "saver/egl_context.h"
+#include "platform/headless_platform.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ SettingsOverrides overridesFor(const BenchShape& shape) {
 }  // namespace
 
 std::unique_ptr<Swirlmote> headlessView(Size size, const BenchShape& shape, Renderer renderer) {
-  EglContextFactory contexts;
-  std::unique_ptr<Swirlmote> view = Swirlmote::initWithFrame(Rect{{}, size}, false, contexts);
+  HeadlessPlatform headless;
+  std::unique_ptr<Swirlmote> view = Swirlmote::initWithFrame(Rect{{}, size}, false, headless.backends());
   if (!view->glView()) {
     return nullptr;
   }

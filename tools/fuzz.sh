@@ -17,7 +17,7 @@ flags=(-std=c++20 -g -O1 -Wall -Wextra -ffp-contract=off -fno-fast-math -fno-omi
   -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root/src")
 declare -A sources=(
   [store]="src/settings/screen_saver_defaults.cpp src/settings/store_file.cpp src/settings/store_target.cpp src/settings/store_value.cpp"
-  [png]="src/saver/png_image.cpp"
+  [png]="src/platform/png_image.cpp"
 )
 names=(store png)
 

@@ -12,7 +12,7 @@ fi
 if [[ "${1:-}" == "test" ]]; then
   # Xorg's dummy driver gives the full-screen test a screen split into
   # monitors, which Xvfb does not keep.
-  packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev valgrind xvfb xauth imagemagick x11-apps x11-utils
+  packages+=(libgtest-dev libgmock-dev clang clang-format libclang-rt-14-dev valgrind xvfb xauth imagemagick x11-apps x11-utils
     x11-xserver-utils xdotool xscreensaver xserver-xorg-core xserver-xorg-video-dummy)
 fi
 if [[ "${1:-}" == "bench" ]]; then

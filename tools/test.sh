@@ -1,24 +1,30 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Swirlmote twice (plain, and with
-# AddressSanitizer and UndefinedBehaviorSanitizer) and runs every test in
-# both builds, packages the plain build and tests the package installed
-# (under CI), then fuzzes the store parser and the PNG loader for a minute
-# each. Exits non-zero when any test fails or the fuzzers find anything.
+# Installs what is missing, checks the layering of src/'s includes and the
+# formatting of every source, builds Swirlmote twice with warnings as errors
+# (plain, and with AddressSanitizer and UndefinedBehaviorSanitizer) and runs
+# every test in both builds, packages the plain build and tests the package
+# installed (under CI), then fuzzes the store parser and the PNG loader for a
+# minute each. Exits non-zero when any test fails or the fuzzers find
+# anything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-packages.sh test
 jobs=$(nproc)
 
+tools/check_layers.sh src
+git ls-files --cached --others --exclude-standard src tests bench tools | grep -E '\.(cpp|h)$' |
+  xargs clang-format --dry-run --Werror
+
 # The tests are switched on explicitly: tools/try.sh may have left the same
 # build folder configured without them.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSWIRLMOTE_TESTS=ON >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSWIRLMOTE_TESTS=ON -DSWIRLMOTE_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --no-tests=error --output-on-failure -j"$jobs"
 # Installs the package into the system and removes it: run under CI, where
 # the machine is the test's own, and skipped elsewhere with the reason.
 tools/package_test.sh build
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSWIRLMOTE_SANITIZE=ON -DSWIRLMOTE_TESTS=ON >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DSWIRLMOTE_SANITIZE=ON -DSWIRLMOTE_TESTS=ON -DSWIRLMOTE_WERROR=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 # Tracking the dynamic TLS of dlopen'ed libraries (Mesa's drivers) makes
 # LeakSanitizer's exit-time scan read a bogus range and crash ("Tracer caught

@@ -9,10 +9,10 @@
 #include "host/arguments.h"
 #include "host/commands.h"
 #include "host/size_option.h"
+#include "platform/drawable_limits.h"
+#include "platform/headless_platform.h"
+#include "platform/png_writer.h"
 #include "render/renderer.h"
-#include "saver/drawable_limits.h"
-#include "saver/egl_context.h"
-#include "saver/png_writer.h"
 #include "saver/swirlmote.h"
 
 namespace {
@@ -119,8 +119,9 @@ int runRender(std::span<const std::string_view> args) {
     return 1;
   }
 
-  EglContextFactory contexts;
-  std::unique_ptr<Swirlmote> view = Swirlmote::initWithFrame(Rect{{}, options->size}, false, contexts);
+  HeadlessPlatform headless;
+  std::unique_ptr<Swirlmote> view =
+      Swirlmote::initWithFrame(Rect{{}, options->size}, false, headless.backends());
   if (!view->glView()) {
     std::fputs(
         "swirlmote render: no headless OpenGL renderer: install Mesa's EGL drivers (libegl-mesa0, "

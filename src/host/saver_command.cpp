@@ -1,5 +1,3 @@
-#include <SDL2/SDL_syswm.h>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -7,12 +5,13 @@
 #include "host/configure_sheet.h"
 #include "host/saver_loop.h"
 #include "host/saver_options.h"
-#include "host/sdl_video.h"
 #include "host/termination.h"
 #include "host/window_placements.h"
-#include "host/x_error_handlers.h"
-#include "saver/gtk_runtime.h"
-#include "saver/png_writer.h"
+#include "platform/gtk_runtime.h"
+#include "platform/png_writer.h"
+#include "platform/sdl_video.h"
+#include "platform/sdl_x11_window.h"
+#include "platform/x_error_handlers.h"
 
 namespace {
 
@@ -33,12 +32,6 @@ std::optional<int> addScreen(SaverSession& session, std::unique_ptr<SdlContextFa
   }
   session.screens.push_back(std::move(screen));
   return std::nullopt;
-}
-
-unsigned long xWindowOf(SDL_Window* window) {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  return SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11 ? info.info.x11.window : 0;
 }
 
 // The window that another program owns, with a view in it; the process
@@ -77,7 +70,9 @@ std::optional<int> openOwnScreens(const SaverOptions& options, bool x11, SaverSe
       return failed;
     }
     if (session.watch) {
-      session.watch->watch(xWindowOf(session.screens.back()->window()), false);
+      if (const auto window = x11WindowOf(session.screens.back()->window())) {
+        session.watch->watch(window->window, false);
+      }
     }
   }
   return std::nullopt;

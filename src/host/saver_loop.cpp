@@ -9,7 +9,7 @@
 #include "host/fullscreen_toggle.h"
 #include "host/saver_events.h"
 #include "host/termination.h"
-#include "saver/gtk_runtime.h"
+#include "platform/gtk_runtime.h"
 
 namespace {
 

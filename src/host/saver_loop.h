@@ -7,7 +7,7 @@
 
 #include "host/saver_options.h"
 #include "host/saver_screen.h"
-#include "host/window_watch.h"
+#include "platform/window_watch.h"
 
 // What the frame loop drives: the started screens of one mode and, on X11,
 // the watch on their windows.

@@ -1,7 +1,7 @@
 #include "host/saver_screen.h"
 
 #include "host/termination.h"
-#include "saver/drawable_limits.h"
+#include "platform/drawable_limits.h"
 
 namespace {
 
@@ -15,7 +15,8 @@ std::unique_ptr<SaverScreen> SaverScreen::create(std::unique_ptr<SdlContextFacto
                                                  bool isPreview, Renderer renderer,
                                                  const SettingsOverrides& overrides, Failure& failure) {
   std::unique_ptr<SaverScreen> screen(new SaverScreen(std::move(contexts)));
-  screen->view_ = Swirlmote::initWithFrame(Rect{{}, frame}, isPreview, *screen->contexts_);
+  screen->view_ = Swirlmote::initWithFrame(Rect{{}, frame}, isPreview,
+                                           {*screen->contexts_, screen->images_, &screen->nibs_});
   if (!screen->view_->glView()) {
     failure.error = screen->contexts_->error();
     failure.x11Window = screen->contexts_->x11Window();

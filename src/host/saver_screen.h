@@ -5,7 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "saver/sdl_context.h"
+#include "platform/gtk_nib.h"
+#include "platform/png_image.h"
+#include "platform/sdl_context.h"
 #include "saver/swirlmote.h"
 #include "settings/overrides.h"
 
@@ -46,6 +48,8 @@ class SaverScreen {
 
   // Declared first so that the window outlives the view's context.
   std::unique_ptr<SdlContextFactory> contexts_;
+  PngDecoder images_;
+  GtkNibLoader nibs_;
   std::unique_ptr<Swirlmote> view_;
   Size size_;
 };

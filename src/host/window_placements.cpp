@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/x_monitors.h"
+#include "platform/x_monitors.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "host/saver_options.h"
-#include "saver/sdl_context.h"
+#include "platform/sdl_context.h"
 
 // The windows of our own that a mode opens: one titled, resizable window for
 // the window and the preview, no larger than the display it opens on; for

@@ -12,7 +12,6 @@
 #include "saver/color.h"
 #include "saver/image_cache.h"
 #include "saver/nib.h"
-#include "saver/png_image.h"
 #include "settings/keys.h"
 #include "settings/load_defaults.h"
 
@@ -33,15 +32,16 @@ ScreenSaverDefaults& moduleDefaults() {
 
 }  // namespace
 
-Swirlmote::Swirlmote(Rect frame, bool isPreview) : ScreenSaverView(frame, isPreview) {}
+Swirlmote::Swirlmote(Rect frame, bool isPreview, ImageDecoder& images)
+    : ScreenSaverView(frame, isPreview), images_(images) {}
 
 std::unique_ptr<Swirlmote> Swirlmote::initWithFrame(Rect frame, bool isPreview,
-                                                    OpenGLContextFactory& contexts) {
-  std::unique_ptr<Swirlmote> view(new Swirlmote(frame, isPreview));
+                                                    const SaverBackends& backends) {
+  std::unique_ptr<Swirlmote> view(new Swirlmote(frame, isPreview, backends.images));
 
   if (const auto format =
           PixelFormat::initWithAttributes(kPixelFormatAttributes, std::size(kPixelFormatAttributes))) {
-    if (auto context = contexts.createContext(*format)) {
+    if (auto context = backends.contexts.createContext(*format)) {
       const int swapInterval = 1;
       context->setValues(&swapInterval, NSOpenGLCPSwapInterval);
       view->theGLView = static_cast<OpenGLView*>(
@@ -56,7 +56,12 @@ std::unique_ptr<Swirlmote> Swirlmote::initWithFrame(Rect frame, bool isPreview,
       {"changeConfiguration", [owner](Control* sender) { owner->changeConfiguration(sender); }},
       {"closeSheet", [owner](Control* sender) { owner->closeSheet(sender); }},
   };
-  view->nib_ = Nib::loadNibNamed("Swirlmote", view->outlets_, actions);
+  if (backends.nibs) {
+    view->nib_ = backends.nibs->loadNibNamed("Swirlmote", actions);
+  }
+  if (view->nib_) {
+    connectOutlets(*view->nib_, view->outlets_);
+  }
   view->synchronizeToDefaults();
 
   Field& f = view->field_;
@@ -124,7 +129,7 @@ void Swirlmote::animateOneFrame() {
 
 // The window connected to WIN_sheet; none when the nib did not load.
 SheetWindow* Swirlmote::configureSheet() {
-  return nib_ ? nib_->window() : nullptr;
+  return nib_ ? nib_->windowNamed(kWindowOutlet) : nullptr;
 }
 
 void Swirlmote::synchronizeToDefaults() {
@@ -186,7 +191,7 @@ const Image* Swirlmote::findImageNamed(const char* name) {
                  "squares of the particle colour\n",
                  name);
   }
-  std::unique_ptr<PngImage> image = path ? PngImage::load(*path) : nullptr;
+  std::unique_ptr<Image> image = path ? images_.imageWithContentsOfFile(*path) : nullptr;
   if (!image) {
     unavailable.emplace(name);
     return nullptr;

@@ -9,22 +9,22 @@
 #include "render/image.h"
 #include "render/renderer.h"
 #include "render/stop_check.h"
-#include "saver/opengl_context.h"
+#include "saver/nib.h"
 #include "saver/opengl_view.h"
+#include "saver/saver_backends.h"
 #include "saver/screen_saver_view.h"
 #include "settings/overrides.h"
 #include "settings/sheet_controller.h"
 #include "simulation/field.h"
 
-class Nib;
-
 // The saver view: it holds the whole animation of one screen, the field and
 // its settings, the sprite textures and the GL child view it draws through.
 class Swirlmote : public ScreenSaverView {
  public:
-  // Creates the view and its GL view, whose context comes from the factory.
-  // Seeds the process's random generator from the clock.
-  static std::unique_ptr<Swirlmote> initWithFrame(Rect frame, bool isPreview, OpenGLContextFactory& contexts);
+  // Creates the view and its GL view, whose context comes from the backends'
+  // factory, and loads its sheet when they have a nib loader. Seeds the
+  // process's random generator from the clock.
+  static std::unique_ptr<Swirlmote> initWithFrame(Rect frame, bool isPreview, const SaverBackends& backends);
   ~Swirlmote() override;
 
   void setFrameSize(Size size) override;
@@ -66,8 +66,9 @@ class Swirlmote : public ScreenSaverView {
   const GLuint (&textureNames() const)[10] { return TextureName; }
 
  private:
-  Swirlmote(Rect frame, bool isPreview);
+  Swirlmote(Rect frame, bool isPreview, ImageDecoder& images);
 
+  ImageDecoder& images_;
   OpenGLView* theGLView = nullptr;
   Size screenSize_;
   Field field_;

@@ -16,4 +16,6 @@ void Field::model_handle_afterimage() {
   }
 }
 
-float afterimageFade(int32_t count) { return static_cast<float>(19 - count % 20) / 20.0f; }
+float afterimageFade(int32_t count) {
+  return static_cast<float>(19 - count % 20) / 20.0f;
+}

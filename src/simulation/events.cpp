@@ -11,7 +11,9 @@ void hueShift(CycloneStatus& s) {
 }
 
 // A countdown timer fires when its decremented value drops below zero.
-bool countDown(int32_t& timer) { return --timer < 0; }
+bool countDown(int32_t& timer) {
+  return --timer < 0;
+}
 
 }  // namespace
 
@@ -79,12 +81,8 @@ void Field::doEffectNumber(int number, int eyeIndex) {
       dir = -dir;
       quarterTurn(dir == -1.0f);
       break;
-    case 1:
-      forEachHeading([](float& x, float&) { x = -x; });
-      break;
-    case 2:
-      forEachHeading([](float&, float& y) { y = -y; });
-      break;
+    case 1: forEachHeading([](float& x, float&) { x = -x; }); break;
+    case 2: forEachHeading([](float&, float& y) { y = -y; }); break;
     case 3:
       forEachHeading([](float& x, float& y) {
         x = -x;
@@ -105,7 +103,6 @@ void Field::doEffectNumber(int number, int eyeIndex) {
       rad = t > 0.1 ? static_cast<float>(t) : 0.1f;
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }

@@ -13,7 +13,8 @@ class HeapArray {
   HeapArray() = default;
   HeapArray(const HeapArray&) = delete;
   HeapArray& operator=(const HeapArray&) = delete;
-  HeapArray(HeapArray&& other) noexcept : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+  HeapArray(HeapArray&& other) noexcept
+      : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
   HeapArray& operator=(HeapArray&& other) noexcept {
     if (this != &other) {
       release();

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
-void v_copy(Vector3F* destination, const Vector3F* source) { *destination = *source; }
+void v_copy(Vector3F* destination, const Vector3F* source) {
+  *destination = *source;
+}
 
 void v_add(Vector3F* result, Vector3F a, Vector3F b) {
   result->x = a.x + b.x;
@@ -34,9 +36,13 @@ void v_adds(Vector3F* result, const Vector3F* a, const Vector3F* b, float s) {
   result->z = s * b->z + a->z;
 }
 
-float v_len(const Vector3F* v) { return std::sqrt((v->x * v->x + v->y * v->y) + v->z * v->z); }
+float v_len(const Vector3F* v) {
+  return std::sqrt((v->x * v->x + v->y * v->y) + v->z * v->z);
+}
 
-void v_norm(Vector3F* v) { v_div(v, v_len(v)); }
+void v_norm(Vector3F* v) {
+  v_div(v, v_len(v));
+}
 
 void HSVtoRGB(float* r, float* g, float* b, float hue, float saturation, float value) {
   if (saturation == 0.0f) {

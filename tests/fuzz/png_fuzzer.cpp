@@ -12,7 +12,7 @@
 #include <fstream>
 #include <string>
 
-#include "saver/png_image.h"
+#include "platform/png_image.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "saver/png_image.h"
+#include "platform/png_image.h"
 #include "settings/temp_config_home.h"
 #include "support/run_program.h"
 

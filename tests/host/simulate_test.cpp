@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "saver/egl_context.h"
+#include "platform/headless_platform.h"
 #include "saver/swirlmote.h"
 #include "simulation/field.h"
 
@@ -378,8 +378,8 @@ TEST_P(SimulateMatchesLibrary, AgreesWithAHeadlessViewAfterItsFrames) {
 
   const ConfigHome home(home_);
   constexpr Size kSize{48, 32};
-  EglContextFactory contexts;
-  std::unique_ptr<Swirlmote> view = Swirlmote::initWithFrame(Rect{{}, kSize}, false, contexts);
+  HeadlessPlatform headless;
+  std::unique_ptr<Swirlmote> view = Swirlmote::initWithFrame(Rect{{}, kSize}, false, headless.backends());
   ASSERT_NE(view->glView(), nullptr) << "no headless OpenGL renderer";
   srandom(c.seed);
   view->setFrameSize(kSize);

@@ -25,7 +25,7 @@
 #include <utility>
 #include <vector>
 
-#include "saver/png_image.h"
+#include "platform/png_image.h"
 #include "support/display_server.h"
 #include "support/requirements.h"
 

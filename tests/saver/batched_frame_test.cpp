@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "saver/egl_context.h"
+#include "platform/headless_platform.h"
 #include "saver/swirlmote.h"
 #include "settings/temp_config_home.h"
 
@@ -75,7 +75,7 @@ class BatchedFrames : public ::testing::Test {
  protected:
   // A view seeded with kSeed in the look, run on for kSteps.
   std::unique_ptr<Swirlmote> startedView(const Look& look) {
-    std::unique_ptr<Swirlmote> view = Swirlmote::initWithFrame(Rect{{}, kSize}, false, egl_);
+    std::unique_ptr<Swirlmote> view = Swirlmote::initWithFrame(Rect{{}, kSize}, false, headless_.backends());
     if (!view->glView()) {
       ADD_FAILURE() << "no headless GL renderer";
       return nullptr;
@@ -122,7 +122,7 @@ class BatchedFrames : public ::testing::Test {
 
   // An empty store of the test's own.
   TempConfigHome home_;
-  EglContextFactory egl_;
+  HeadlessPlatform headless_;
 };
 
 class BatchedFrameLooks : public BatchedFrames, public ::testing::WithParamInterface<Look> {};

@@ -4,9 +4,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/egl_context.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
-#include "saver/egl_context.h"
 
 namespace {
 

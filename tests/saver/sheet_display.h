@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "saver/gtk_runtime.h"
+#include "platform/gtk_runtime.h"
 #include "support/display_server.h"
 #include "support/requirements.h"
 

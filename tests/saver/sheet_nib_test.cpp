@@ -5,10 +5,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
+#include <span>
 #include <string>
 
-#include "saver/egl_context.h"
-#include "saver/nib.h"
+#include "platform/egl_context.h"
+#include "platform/gtk_nib.h"
+#include "platform/png_image.h"
 #include "saver/sheet_display.h"
 #include "saver/swirlmote.h"
 #include "settings/temp_config_home.h"
@@ -34,6 +37,16 @@ class SheetNib : public ::testing::Test {
     return path;
   }
 
+  // The layout in the file with the outlets connected, as a view loads its
+  // own.
+  std::unique_ptr<GtkNib> load(const std::string& path, std::span<const Nib::Action> actions = {}) {
+    auto nib = GtkNibLoader::loadNibFile(path, actions);
+    if (nib) {
+      connectOutlets(*nib, outlets_);
+    }
+    return nib;
+  }
+
   TempConfigHome home_;
   SheetOutlets outlets_;
 };
@@ -50,7 +63,7 @@ TEST_F(SheetNib, BrokenLayoutLoadsNothingAndSaysWhich) {
     SCOPED_TRACE(text);
     const std::string path = layoutFile(text);
     testing::internal::CaptureStderr();
-    const auto nib = Nib::loadNibFile(path, outlets_, {});
+    const auto nib = load(path);
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(nib, nullptr);
     EXPECT_NE(said.find(path), std::string::npos) << said;
@@ -64,8 +77,10 @@ TEST_F(SheetNib, SaverRunsOnWithoutItsLayout) {
   const std::string previous = resources ? resources : "";
   setenv("SWIRLMOTE_RESOURCES", home_.dir().c_str(), 1);
   EglContextFactory egl;
+  PngDecoder png;
+  GtkNibLoader nibs;
   testing::internal::CaptureStderr();
-  auto view = Swirlmote::initWithFrame(Rect{{}, {64, 48}}, false, egl);
+  auto view = Swirlmote::initWithFrame(Rect{{}, {64, 48}}, false, {egl, png, &nibs});
   const std::string said = testing::internal::GetCapturedStderr();
   setenv("SWIRLMOTE_RESOURCES", previous.c_str(), 1);
   ASSERT_NE(view, nullptr);
@@ -93,10 +108,10 @@ TEST_F(SheetNib, ConnectsOnlyWhatBothSidesHave) {
                                     EXPECT_EQ(sender, outlets_.SWTCH_afterimage);
                                     ++changes;
                                   }}};
-  const auto nib = Nib::loadNibFile(path, outlets_, actions);
+  const auto nib = load(path, actions);
   ASSERT_NE(nib, nullptr);
   ASSERT_NE(outlets_.SWTCH_afterimage, nullptr);
-  EXPECT_EQ(outlets_.WIN_sheet, nib->window());
+  EXPECT_EQ(outlets_.WIN_sheet, nib->windowNamed(kWindowOutlet));
   EXPECT_EQ(outlets_.BTN_OK, nullptr);
   EXPECT_EQ(outlets_.SLDR_no_cyclones, nullptr);
   gtk_button_clicked(GTK_BUTTON(nib->controlNamed("SWTCH_afterimage")->widget()));
@@ -111,9 +126,9 @@ TEST_F(SheetNib, SheetIsCentredOnAndTransientForTheHostsWindow) {
   gtk_window_set_default_size(GTK_WINDOW(host), 800, 600);
   gtk_window_move(GTK_WINDOW(host), 100, 50);
   gtk_widget_show(host);
-  const auto nib = Nib::loadNibFile(layoutPath(), outlets_, {});
+  const auto nib = load(layoutPath());
   ASSERT_NE(nib, nullptr);
-  SheetWindow* sheet = nib->window();
+  GtkSheetWindow* sheet = nib->windowNamed(kWindowOutlet);
   const Window hostId = gdk_x11_window_get_xid(gtk_widget_get_window(host));
   int ends = 0;
   sheet->beginSheet(hostId, [&] { ++ends; });
@@ -154,7 +169,9 @@ TEST(SheetWithoutDisplay, CreationSucceedsWithNoSheet) {
         unsetenv("WAYLAND_DISPLAY");
         const TempConfigHome home;
         EglContextFactory egl;
-        auto view = Swirlmote::initWithFrame(Rect{{}, {64, 48}}, false, egl);
+        PngDecoder png;
+        GtkNibLoader nibs;
+        auto view = Swirlmote::initWithFrame(Rect{{}, {64, 48}}, false, {egl, png, &nibs});
         const bool ok = view && view->configureSheet() == nullptr && view->outlets().BTN_OK == nullptr;
         view.reset();
         std::exit(ok ? 0 : 1);

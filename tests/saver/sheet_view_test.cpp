@@ -7,10 +7,10 @@
 #include <string>
 #include <utility>
 
-#include "saver/egl_context.h"
-#include "saver/gtk_controls.h"
+#include "platform/egl_context.h"
+#include "platform/gtk_nib.h"
+#include "platform/png_image.h"
 #include "saver/sheet_display.h"
-#include "saver/sheet_window.h"
 #include "saver/swirlmote.h"
 #include "settings/temp_config_home.h"
 
@@ -28,7 +28,7 @@ class SheetOverSaver : public ::testing::Test {
   }
 
   void create() {
-    view_ = Swirlmote::initWithFrame(Rect{{}, {64, 48}}, false, egl_);
+    view_ = Swirlmote::initWithFrame(Rect{{}, {64, 48}}, false, {egl_, png_, &nibs_});
     ASSERT_NE(view_->configureSheet(), nullptr);
   }
 
@@ -37,9 +37,9 @@ class SheetOverSaver : public ::testing::Test {
     EXPECT_NE(control, nullptr);
     return control ? control->widget() : nullptr;
   }
+  GtkWindow* sheetWindow() { return static_cast<GtkSheetWindow*>(view_->configureSheet())->gtkWindow(); }
   GtkWidget* cancelButton() {
-    return gtk_dialog_get_widget_for_response(GTK_DIALOG(view_->configureSheet()->gtkWindow()),
-                                              GTK_RESPONSE_CANCEL);
+    return gtk_dialog_get_widget_for_response(GTK_DIALOG(sheetWindow()), GTK_RESPONSE_CANCEL);
   }
 
   // The user's edits, made on the widgets so that GTK signals them as it
@@ -69,6 +69,8 @@ class SheetOverSaver : public ::testing::Test {
 
   TempConfigHome home_;
   EglContextFactory egl_;
+  PngDecoder png_;
+  GtkNibLoader nibs_;
   std::unique_ptr<Swirlmote> view_;
   int sheetEnds_ = 0;
 };
@@ -198,7 +200,7 @@ TEST_F(SheetOverSaver, ClosingTheWindowIsCancel) {
   slide(&SheetOutlets::SLDR_no_cyclones, 5);
   GdkEvent* event = gdk_event_new(GDK_DELETE);
   gboolean handled = FALSE;
-  g_signal_emit_by_name(view_->configureSheet()->gtkWindow(), "delete-event", event, &handled);
+  g_signal_emit_by_name(sheetWindow(), "delete-event", event, &handled);
   gdk_event_free(event);
   EXPECT_TRUE(handled) << "the window stays for the next showing";
   EXPECT_EQ(sheetEnds_, 1);

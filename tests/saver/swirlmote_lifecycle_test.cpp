@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "saver/egl_context.h"
+#include "platform/egl_context.h"
+#include "platform/png_image.h"
 #include "saver/swirlmote.h"
 #include "settings/keys.h"
 #include "settings/screen_saver_defaults.h"
@@ -24,12 +25,13 @@ class SwirlmoteLifecycle : public ::testing::Test {
     return ScreenSaverDefaults::defaultsForModuleWithName(std::string(kBundleIdentifier));
   }
   std::unique_ptr<Swirlmote> create(OpenGLContextFactory& contexts) {
-    return Swirlmote::initWithFrame(Rect{{}, {64, 48}}, false, contexts);
+    return Swirlmote::initWithFrame(Rect{{}, {64, 48}}, false, {contexts, png_});
   }
 
   // An empty store of the test's own.
   TempConfigHome home_;
   EglContextFactory egl_;
+  PngDecoder png_;
 };
 
 TEST_F(SwirlmoteLifecycle, CreationHoldsProvisionalSettingsAndNoField) {
@@ -147,7 +149,7 @@ TEST_F(SwirlmoteLifecycle, DestroyingTakesTheGlViewAndAnUnstoppedField) {
 TEST_F(SwirlmoteLifecycle, SeveralViewsInOneProcess) {
   store().setInteger(2, "number of cyclones");
   auto first = create(egl_);
-  auto second = Swirlmote::initWithFrame(Rect{{}, {32, 32}}, true, egl_);
+  auto second = Swirlmote::initWithFrame(Rect{{}, {32, 32}}, true, {egl_, png_});
   EXPECT_TRUE(second->isPreview());
   first->setFrameSize({64, 48});
   second->setFrameSize({32, 32});

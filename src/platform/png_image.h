@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/image.h"
+#include "saver/image_decoder.h"
 
 // An image decoded from a PNG file into 8-bit RGBA, components as stored
 // (not premultiplied by alpha).
@@ -39,4 +40,12 @@ class PngImage : public Image {
   int width_;
   int height_;
   std::vector<unsigned char> rgba_;
+};
+
+// The module's images, read from PNG files.
+class PngDecoder : public ImageDecoder {
+ public:
+  std::unique_ptr<Image> imageWithContentsOfFile(const std::string& path) override {
+    return PngImage::load(path);
+  }
 };

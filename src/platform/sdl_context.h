@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "saver/offscreen_frame.h"
+#include "platform/offscreen_frame.h"
 #include "saver/opengl_context.h"
 
 // Where a window of our own goes: its title, place, size and SDL window

@@ -1,4 +1,4 @@
-#include "saver/gtk_runtime.h"
+#include "platform/gtk_runtime.h"
 
 #include <gtk/gtk.h>
 

@@ -1,4 +1,4 @@
-#include "host/x_error_handlers.h"
+#include "platform/x_error_handlers.h"
 
 #include <X11/Xlib.h>
 #include <poll.h>

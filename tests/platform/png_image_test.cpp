@@ -1,4 +1,4 @@
-#include "saver/png_image.h"
+#include "platform/png_image.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

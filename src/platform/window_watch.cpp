@@ -1,4 +1,4 @@
-#include "host/window_watch.h"
+#include "platform/window_watch.h"
 
 #include <X11/Xlib.h>
 

@@ -1,4 +1,4 @@
-#include "saver/gtk_controls.h"
+#include "platform/gtk_controls.h"
 
 #include <string>
 

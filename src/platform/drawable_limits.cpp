@@ -1,5 +1,5 @@
 #define GL_GLEXT_PROTOTYPES 1
-#include "saver/drawable_limits.h"
+#include "platform/drawable_limits.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

@@ -1,4 +1,4 @@
-#include "host/sdl_video.h"
+#include "platform/sdl_video.h"
 
 #include <SDL2/SDL.h>
 #include <dlfcn.h>

@@ -1,11 +1,11 @@
-#include "saver/offscreen_frame.h"
+#include "platform/offscreen_frame.h"
 
 #include <GL/glext.h>
 #include <SDL2/SDL.h>
 
 #include <optional>
 
-#include "saver/top_down_pixels.h"
+#include "platform/top_down_pixels.h"
 
 // The framebuffer-object entry points, which a GL 2.1 context offers
 // through the driver's extension.

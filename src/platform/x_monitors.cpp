@@ -1,4 +1,4 @@
-#include "host/x_monitors.h"
+#include "platform/x_monitors.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>

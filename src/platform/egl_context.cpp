@@ -1,5 +1,5 @@
 #define GL_GLEXT_PROTOTYPES 1
-#include "saver/egl_context.h"
+#include "platform/egl_context.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -8,7 +8,7 @@
 
 #include <cstdio>
 
-#include "saver/top_down_pixels.h"
+#include "platform/top_down_pixels.h"
 
 namespace {
 

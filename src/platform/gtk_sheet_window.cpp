@@ -1,21 +1,21 @@
-#include "saver/sheet_window.h"
+#include "platform/gtk_sheet_window.h"
 
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 #include <utility>
 
-SheetWindow::SheetWindow(GtkWindow* window)
+GtkSheetWindow::GtkSheetWindow(GtkWindow* window)
     : window_(GTK_WINDOW(g_object_ref(window))),
       deleteHandler_(g_signal_connect(window, "delete-event", G_CALLBACK(closeRequested), this)) {}
 
-SheetWindow::~SheetWindow() {
+GtkSheetWindow::~GtkSheetWindow() {
   g_signal_handler_disconnect(window_, deleteHandler_);
   gtk_widget_destroy(GTK_WIDGET(window_));
   g_object_unref(window_);
 }
 
-void SheetWindow::beginSheet(unsigned long parent, std::function<void()> didEnd) {
+void GtkSheetWindow::beginSheet(unsigned long parent, std::function<void()> didEnd) {
   if (isSheetUp()) {
     gtk_window_present(window_);
     return;
@@ -26,21 +26,21 @@ void SheetWindow::beginSheet(unsigned long parent, std::function<void()> didEnd)
   gtk_window_present(window_);
 }
 
-void SheetWindow::endSheet() {
+void GtkSheetWindow::endSheet() {
   if (didEnd_) {
     std::exchange(didEnd_, nullptr)();
   }
 }
 
-void SheetWindow::orderOut() {
+void GtkSheetWindow::orderOut() {
   gtk_widget_hide(GTK_WIDGET(window_));
 }
 
-bool SheetWindow::isVisible() const {
+bool GtkSheetWindow::isVisible() const {
   return gtk_widget_get_visible(GTK_WIDGET(window_));
 }
 
-void SheetWindow::placeOver(unsigned long parent) {
+void GtkSheetWindow::placeOver(unsigned long parent) {
   GdkDisplay* display = gtk_widget_get_display(GTK_WIDGET(window_));
   GdkWindow* host = parent && GDK_IS_X11_DISPLAY(display)
                         ? gdk_x11_window_foreign_new_for_display(display, parent)
@@ -63,8 +63,8 @@ void SheetWindow::placeOver(unsigned long parent) {
 
 // A close request ends the sheet as Cancel would, through the dialog's
 // cancel button when it has one; the window itself stays.
-int SheetWindow::closeRequested(GtkWidget*, GdkEvent*, void* self) {
-  SheetWindow* sheet = static_cast<SheetWindow*>(self);
+int GtkSheetWindow::closeRequested(GtkWidget*, GdkEvent*, void* self) {
+  GtkSheetWindow* sheet = static_cast<GtkSheetWindow*>(self);
   GtkWidget* cancel = GTK_IS_DIALOG(sheet->window_) ? gtk_dialog_get_widget_for_response(
                                                           GTK_DIALOG(sheet->window_), GTK_RESPONSE_CANCEL)
                                                     : nullptr;

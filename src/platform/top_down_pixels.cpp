@@ -1,4 +1,4 @@
-#include "saver/top_down_pixels.h"
+#include "platform/top_down_pixels.h"
 
 #include <GL/gl.h>
 

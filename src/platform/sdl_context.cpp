@@ -1,9 +1,10 @@
-#include "saver/sdl_context.h"
+#include "platform/sdl_context.h"
 
 #include <GL/gl.h>
-#include <SDL2/SDL_syswm.h>
+#include <X11/Xlib.h>
 
-#include "saver/top_down_pixels.h"
+#include "platform/sdl_x11_window.h"
+#include "platform/top_down_pixels.h"
 
 namespace {
 
@@ -14,13 +15,12 @@ namespace {
 // attributes without checking that it could read them, and the owner of a
 // foreign window may destroy it at any moment, XScreenSaver at every unblank.
 bool windowStillThere(SDL_Window* window) {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) {
+  const auto x11 = x11WindowOf(window);
+  if (!x11) {
     return true;
   }
   XWindowAttributes attributes;
-  return XGetWindowAttributes(info.info.x11.display, info.info.x11.window, &attributes) != 0;
+  return XGetWindowAttributes(x11->display, x11->window, &attributes) != 0;
 }
 
 void requestFormat(const PixelFormat& format, bool accelerated) {
@@ -163,10 +163,6 @@ std::unique_ptr<OpenGLContext> SdlContextFactory::createContext(const PixelForma
 }
 
 unsigned long SdlContextFactory::x11Window() const {
-  SDL_SysWMinfo info;
-  SDL_VERSION(&info.version);
-  if (!window_ || !SDL_GetWindowWMInfo(window_, &info) || info.subsystem != SDL_SYSWM_X11) {
-    return 0;
-  }
-  return info.info.x11.window;
+  const auto x11 = x11WindowOf(window_);
+  return x11 ? x11->window : 0;
 }

@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "saver/nib.h"
+#include "platform/gtk_nib.h"
 #include "saver/sheet_display.h"
 #include "settings/temp_config_home.h"
 
@@ -46,13 +46,14 @@ SheetGeometry measureSheet(ScreenSaverDefaults& defaults, const char* button) {
   // Actions that do nothing, so that every button the layout connects has
   // a control to find.
   const Nib::Action actions[] = {{"changeConfiguration", [](Control*) {}}, {"closeSheet", [](Control*) {}}};
-  const auto nib = Nib::loadNibFile(SWIRLMOTE_SOURCE_DIR "/resources/Swirlmote.ui", outlets, actions);
+  const auto nib = GtkNibLoader::loadNibFile(SWIRLMOTE_SOURCE_DIR "/resources/Swirlmote.ui", actions);
   EXPECT_NE(nib, nullptr);
   if (!nib) {
     return {};
   }
+  connectOutlets(*nib, outlets);
   synchronizeToDefaults(outlets, defaults);
-  GtkWidget* window = GTK_WIDGET(nib->window()->gtkWindow());
+  GtkWidget* window = GTK_WIDGET(nib->windowNamed(kWindowOutlet)->gtkWindow());
   gtk_widget_show(window);
   for (int i = 0; i < 200 && !gtk_widget_get_mapped(window); ++i) {
     g_usleep(10000);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <SDL2/SDL.h>
+
+#include <optional>
+
+struct _XDisplay;
+
+// The X11 connection and window under an SDL window.
+struct X11Window {
+  _XDisplay* display;
+  unsigned long window;
+};
+
+// Nothing without a window or when SDL runs on another video system.
+std::optional<X11Window> x11WindowOf(SDL_Window* window);
