@@ -3,11 +3,15 @@
 
 #include "simulation/field.h"
 
-double unitDraw() { return static_cast<double>(random()) / 2147483647.0; }
+double unitDraw() {
+  return static_cast<double>(random()) / 2147483647.0;
+}
 
 namespace {
 
-float drawCoordinate() { return static_cast<float>(unitDraw() * 1000.0 - 500.0); }
+float drawCoordinate() {
+  return static_cast<float>(unitDraw() * 1000.0 - 500.0);
+}
 
 }  // namespace
 
@@ -22,6 +26,7 @@ void Field::releaseArrays() {
   vel.release();
   eye.release();
   statusCount.release();
+  cycloneShade.release();
   ai_loc.release();
   ai_cnt.release();
   ai_color.release();
@@ -44,6 +49,7 @@ void Field::model_init(const SettingsLoader& loadDefaults) {
   vel.allocate(n);
   eye.allocate(n);
   statusCount.allocate(k);
+  cycloneShade.allocate(k);
   ai_loc.release();
   ai_cnt.release();
   ai_color.release();
@@ -54,7 +60,9 @@ void Field::model_init(const SettingsLoader& loadDefaults) {
   }
   // A field that could not be allocated in full stays empty.
   const bool afterimagesMissing = show_ai == 1 && !(ai_loc && ai_cnt && ai_color);
-  if (!(loc && prevLoc && yrp && color && ve && sine && cosine && vel && eye && statusCount) || afterimagesMissing) {
+  if (!(loc && prevLoc && yrp && color && ve && sine && cosine && vel && eye && statusCount &&
+        cycloneShade) ||
+      afterimagesMissing) {
     releaseArrays();
     return;
   }
