@@ -4,7 +4,10 @@
 # Installs Google Benchmark when it is missing. Every case runs three times,
 # the runs of all cases shuffled together so that a spell of load elsewhere
 # does not fall on one side of a classic-batched pair, and is reported as
-# mean, median and spread; on a busy machine read the median.
+# mean, median and spread; on a busy machine read the median. The
+# simulation step's per_particle figure is CPU time; BM_FacingAtan2Floor,
+# the one double atan2 each particle needs and nothing else, is the floor it
+# is read against, measured in the same run.
 #   tools/bench.sh [benchmark options, e.g. --benchmark_filter=Submission]
 # BUILD_DIR (default build-bench) and JOBS (default the core count) choose
 # where and how wide it builds.
