@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "render/sprite_fences.h"
+
 void backgroundColor(const Field& field, float* red, float* green, float* blue) {
   if (field.color_mode_background != 0) {
     const ColorRGBA c = field.color_background.value_or(ColorRGBA{0.0f, 0.0f, 0.0f, 0.0f});
@@ -71,14 +73,17 @@ void beginFrame(Field& field, const GLuint (&TextureName)[10]) {
 void drawSprites(const Field& field) {
   const bool afterimages = field.show_ai == 1;
   const float scale = 200.0f * field.particle_scale;
+  SpriteFences fences;
   for (int32_t k = 0; k < field.no_particles; ++k) {
     drawSprite(field.loc[k], scale, field.yrp[k], field.color[k]);
+    fences.spriteDrawn();
     if (afterimages) {
       for (int m = 0; m < 4; ++m) {
         const std::size_t i = 4 * static_cast<std::size_t>(k) + m;
         ColorRGBA c = field.ai_color[i];
         c.a = afterimageFade(field.ai_cnt[i]) * c.a;
         drawSprite(field.ai_loc[i], scale, field.yrp[k], c);
+        fences.spriteDrawn();
       }
     }
   }
