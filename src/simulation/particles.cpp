@@ -64,10 +64,11 @@ struct Lanes {
 };
 static_assert(sizeof(Vector3F) == 3 * sizeof(float), "records are read and written as rows of floats");
 
-// The lane order (i0, i1, i2, i3) as _mm_shuffle_ps takes it.
-constexpr int lanes(int i0, int i1, int i2, int i3) {
-  return _MM_SHUFFLE(i3, i2, i1, i0);
-}
+// The lane order (i0, i1, i2, i3) as _mm_shuffle_ps takes it. Unoptimised
+// builds make the shuffle a macro over a builtin that needs an immediate: so
+// a constant, not a function call, and in parentheses for the macro.
+template <int i0, int i1, int i2, int i3>
+constexpr int lanes = _MM_SHUFFLE(i3, i2, i1, i0);
 
 // Four records x0 y0 z0 x1 | y1 z1 x2 y2 | z2 x3 y3 z3 turned into one
 // register per component, and back; moves only, no arithmetic.
@@ -75,23 +76,23 @@ Lanes gather(const Vector3F* v) {
   const __m128 a = _mm_loadu_ps(&v[0].x);
   const __m128 b = _mm_loadu_ps(&v[0].x + 4);
   const __m128 c = _mm_loadu_ps(&v[0].x + 8);
-  const __m128 x = _mm_shuffle_ps(a, _mm_shuffle_ps(b, c, lanes(2, 2, 1, 1)), lanes(0, 3, 0, 2));
-  const __m128 y = _mm_shuffle_ps(_mm_shuffle_ps(a, b, lanes(1, 1, 0, 0)),
-                                  _mm_shuffle_ps(b, c, lanes(3, 3, 2, 2)), lanes(0, 2, 0, 2));
-  const __m128 z = _mm_shuffle_ps(_mm_shuffle_ps(a, b, lanes(2, 2, 1, 1)),
-                                  _mm_shuffle_ps(c, c, lanes(0, 0, 3, 3)), lanes(0, 2, 0, 2));
+  const __m128 x = _mm_shuffle_ps(a, _mm_shuffle_ps(b, c, (lanes<2, 2, 1, 1>)), (lanes<0, 3, 0, 2>));
+  const __m128 y = _mm_shuffle_ps(_mm_shuffle_ps(a, b, (lanes<1, 1, 0, 0>)),
+                                  _mm_shuffle_ps(b, c, (lanes<3, 3, 2, 2>)), (lanes<0, 2, 0, 2>));
+  const __m128 z = _mm_shuffle_ps(_mm_shuffle_ps(a, b, (lanes<2, 2, 1, 1>)),
+                                  _mm_shuffle_ps(c, c, (lanes<0, 0, 3, 3>)), (lanes<0, 2, 0, 2>));
   return {x, y, z};
 }
 
 void scatter(Vector3F* v, const Lanes& l) {
   const __m128 xyLow = _mm_unpacklo_ps(l.x, l.y);   // x0 y0 x1 y1
   const __m128 xyHigh = _mm_unpackhi_ps(l.x, l.y);  // x2 y2 x3 y3
-  const __m128 a = _mm_shuffle_ps(xyLow, _mm_shuffle_ps(l.z, l.x, lanes(0, 0, 1, 1)), lanes(0, 1, 0, 2));
-  const __m128 b = _mm_shuffle_ps(_mm_shuffle_ps(l.y, l.z, lanes(1, 1, 1, 1)), xyHigh, lanes(0, 2, 0, 1));
-  const __m128 zxy = _mm_shuffle_ps(l.z, xyHigh, lanes(2, 3, 2, 3));  // z2 z3 x3 y3
+  const __m128 a = _mm_shuffle_ps(xyLow, _mm_shuffle_ps(l.z, l.x, (lanes<0, 0, 1, 1>)), (lanes<0, 1, 0, 2>));
+  const __m128 b = _mm_shuffle_ps(_mm_shuffle_ps(l.y, l.z, (lanes<1, 1, 1, 1>)), xyHigh, (lanes<0, 2, 0, 1>));
+  const __m128 zxy = _mm_shuffle_ps(l.z, xyHigh, (lanes<2, 3, 2, 3>));  // z2 z3 x3 y3
   _mm_storeu_ps(&v[0].x, a);
   _mm_storeu_ps(&v[0].x + 4, b);
-  _mm_storeu_ps(&v[0].x + 8, _mm_shuffle_ps(zxy, zxy, lanes(0, 2, 3, 1)));
+  _mm_storeu_ps(&v[0].x + 8, _mm_shuffle_ps(zxy, zxy, (lanes<0, 2, 3, 1>)));
 }
 
 __m128 lengthOf(const Lanes& v) {
