@@ -34,7 +34,9 @@ StepState stateOf(const Field& f) {
 
 template <typename T>
 bool sameBits(const std::vector<T>& a, const std::vector<T>& b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0;
+  // memcmp must not see the null data of an empty vector (a field without
+  // afterimages).
+  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
 }
 
 void hsvToRgbInOnePiece(float* r, float* g, float* b, float h, float s, float v) {
