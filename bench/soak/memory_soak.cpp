@@ -3,8 +3,8 @@
 // printing its resident and peak memory at each checkpoint. A flat line
 // from the first checkpoint to the last is what a screen saver left on for
 // hours needs.
-//   swirlmote_soak [--size WxH] [--checkpoints N,N,...]
-// The defaults are 1280x720 and 1000,20000 frames.
+//   swirlmote_soak [--size WxH] [--checkpoints N,N,...] [--renderer classic|batched]
+// The defaults are 1280x720, 1000,20000 frames and both renderers.
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,6 +28,7 @@ namespace {
 struct Options {
   Size size{1280, 720};
   std::vector<long> checkpoints{1000, 20000};
+  std::optional<Renderer> only;
 };
 
 bool parse(int argc, char** argv, Options& options) {
@@ -42,6 +43,9 @@ bool parse(int argc, char** argv, Options& options) {
       options.checkpoints.clear();
       std::stringstream list(argv[i + 1]);
       for (std::string item; std::getline(list, item, ',');) options.checkpoints.push_back(std::stol(item));
+    } else if (name == "--renderer") {
+      options.only = rendererNamed(argv[i + 1]);
+      if (!options.only) return false;
     } else {
       return false;
     }
@@ -104,7 +108,8 @@ int soak(const Options& options, Renderer renderer, const char* name) {
 int main(int argc, char** argv) {
   Options options;
   if (!parse(argc, argv, options)) {
-    std::fprintf(stderr, "usage: %s [--size WxH] [--checkpoints N,N,...]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--size WxH] [--checkpoints N,N,...] [--renderer classic|batched]\n",
+                 argv[0]);
     return 2;
   }
   std::printf("%.0fx%.0f, 10 x 200 particles, afterimages, scale 2\n", options.size.width,
@@ -113,6 +118,7 @@ int main(int argc, char** argv) {
   int failed = 0;
   for (const auto& [renderer, name] :
        {std::pair{Renderer::Classic, "classic"}, {Renderer::Batched, "batched"}}) {
+    if (options.only && *options.only != renderer) continue;
     // A process each, so that one renderer's memory is not counted in the
     // other's.
     const pid_t child = fork();
