@@ -12,7 +12,7 @@ if [[ "${1:-}" == "test" ]]; then
   packages+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev valgrind xvfb xauth imagemagick x11-apps x11-utils
     x11-xserver-utils xdotool xscreensaver xserver-xorg-core xserver-xorg-video-dummy)
 elif [[ "${1:-}" == "bench" ]]; then
-  packages+=(libbenchmark-dev)
+  packages+=(libbenchmark-dev time)
 fi
 
 missing=()

@@ -15,6 +15,7 @@ frames=${2:-20000}
 build=${BUILD_DIR:-build-bench}
 jobs=${JOBS:-$(nproc)}
 
+tools/install-packages.sh bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$jobs" --target swirlmote >/dev/null
 swirlmote=$build/src/host/swirlmote
