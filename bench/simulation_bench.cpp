@@ -1,6 +1,8 @@
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "bench_shapes.h"
 #include "simulation/field.h"
@@ -47,6 +49,36 @@ void BM_SimulationStep(benchmark::State& state, BenchShape shape) {
 BENCHMARK_CAPTURE(BM_SimulationStep, 1x50, kDefaultShape)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_SimulationStep, 3x100_afterimages, kMiddleShape)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_SimulationStep, 10x200_afterimages, kLargestShape)->Unit(benchmark::kMicrosecond);
+
+// The floor under the step: the one atan2 in double precision that every
+// particle's facing angle takes, over the differences of a field in motion,
+// with nothing else of the step around it.
+void BM_FacingAtan2Floor(benchmark::State& state) {
+  srandom(kBenchSeed);
+  Field field;
+  seed(field, kLargestShape);
+  for (int frame = 0; frame < 180; ++frame) {
+    field.model_handle_events();
+    field.model_handle_particles();
+    field.model_handle_afterimage();
+    ++field.tick;
+  }
+  const auto n = static_cast<std::size_t>(field.no_particles);
+  std::vector<double> dy(n);
+  std::vector<double> dx(n);
+  for (std::size_t p = 0; p < n; ++p) {
+    dy[p] = field.prevLoc[p].y - field.loc[p].y;
+    dx[p] = field.prevLoc[p].x - field.loc[p].x;
+  }
+  for (auto _ : state) {
+    for (std::size_t p = 0; p < n; ++p) {
+      field.yrp[p] = static_cast<float>(std::atan2(dy[p], dx[p]));
+    }
+    benchmark::ClobberMemory();
+  }
+  countParticles(state, field.no_particles);
+}
+BENCHMARK(BM_FacingAtan2Floor)->Unit(benchmark::kMicrosecond);
 
 // A complete seeding: the arrays allocated afresh and filled.
 void BM_Seeding(benchmark::State& state, BenchShape shape) {

@@ -16,7 +16,7 @@ if [[ "${1:-}" == "test" ]]; then
     x11-xserver-utils xdotool xscreensaver xserver-xorg-core xserver-xorg-video-dummy)
 fi
 if [[ "${1:-}" == "bench" ]]; then
-  packages+=(libbenchmark-dev)
+  packages+=(libbenchmark-dev time)
 fi
 
 missing=()

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "render/sprite_batches.h"
+
 void backgroundColor(const Field& field, float* red, float* green, float* blue) {
   if (field.color_mode_background != 0) {
     const ColorRGBA c = field.color_background.value_or(ColorRGBA{0.0f, 0.0f, 0.0f, 0.0f});
@@ -28,21 +30,6 @@ CameraPose cameraAt(uint32_t tick) {
 }
 
 namespace {
-
-// Sprites drawn between two looks at the stop check, a few milliseconds of
-// filling on a software renderer at the largest scale.
-constexpr int kSpritesBetweenStopChecks = 100;
-
-// With a stop check, the sprites so far are drawn before each look: a
-// software renderer fills pixels only when flushed, and would otherwise do
-// the whole frame's filling at its end, where nothing looks.
-bool drawnThenStopRequested(StopCheck stop) {
-  if (stop == nullptr) {
-    return false;
-  }
-  glFlush();
-  return stop();
-}
 
 void drawSprite(const Vector3F& at, float scale, float facing, const ColorRGBA& c) {
   glPushMatrix();
@@ -86,23 +73,21 @@ void beginFrame(Field& field, const GLuint (&TextureName)[10]) {
 bool drawSprites(const Field& field, StopCheck stop) {
   const bool afterimages = field.show_ai == 1;
   const float scale = 200.0f * field.particle_scale;
-  const int spritesEach = afterimages ? 5 : 1;
-  int sinceLook = 0;
+  SpriteBatches batches(stop);
   for (int32_t k = 0; k < field.no_particles; ++k) {
-    if (sinceLook >= kSpritesBetweenStopChecks) {
-      sinceLook = 0;
-      if (drawnThenStopRequested(stop)) {
-        return false;
-      }
-    }
-    sinceLook += spritesEach;
     drawSprite(field.loc[k], scale, field.yrp[k], field.color[k]);
+    if (!batches.spriteDrawn()) {
+      return false;
+    }
     if (afterimages) {
       for (int m = 0; m < 4; ++m) {
         const std::size_t i = 4 * static_cast<std::size_t>(k) + m;
         ColorRGBA c = field.ai_color[i];
         c.a = afterimageFade(field.ai_cnt[i]) * c.a;
         drawSprite(field.ai_loc[i], scale, field.yrp[k], c);
+        if (!batches.spriteDrawn()) {
+          return false;
+        }
       }
     }
   }

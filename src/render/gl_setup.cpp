@@ -67,6 +67,10 @@ void initGLView(double width, double height, GLuint (&TextureName)[10], const Im
   glEnable(GL_POLYGON_SMOOTH);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glEnable(GL_BLEND);
+  // A fragment of alpha 0 adds nothing under this blend, so it is dropped
+  // before blending: the same pixels, less for a software renderer to write.
+  glAlphaFunc(GL_GREATER, 0.0f);
+  glEnable(GL_ALPHA_TEST);
 
   glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
   glMatrixMode(GL_PROJECTION);

@@ -16,6 +16,13 @@ struct CycloneStatus {
   float saturation;
 };
 
+// What a frame's particle step takes from one cyclone: its pulsed opacity
+// and the part of its colour that depends only on its hue and saturation.
+struct CycloneShade {
+  float alpha;
+  HueTerms hue;
+};
+
 // What the user can set, as the saver view holds it. A colour is absent
 // between stop and the next reading of the settings.
 struct Settings {
@@ -60,6 +67,9 @@ class Field : public Settings {
   HeapArray<ColorRGBA> ai_color;
   HeapArray<Vector3F> eye;
   HeapArray<CycloneStatus> statusCount;
+  // Filled at the start of every particle step, one per cyclone; kept here
+  // so that a frame allocates nothing.
+  HeapArray<CycloneShade> cycloneShade;
 
   uint32_t tick = 0;
   float rad = 0.0f;

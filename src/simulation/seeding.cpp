@@ -26,6 +26,7 @@ void Field::releaseArrays() {
   vel.release();
   eye.release();
   statusCount.release();
+  cycloneShade.release();
   ai_loc.release();
   ai_cnt.release();
   ai_color.release();
@@ -48,6 +49,7 @@ void Field::model_init(const SettingsLoader& loadDefaults) {
   vel.allocate(n);
   eye.allocate(n);
   statusCount.allocate(k);
+  cycloneShade.allocate(k);
   ai_loc.release();
   ai_cnt.release();
   ai_color.release();
@@ -58,7 +60,8 @@ void Field::model_init(const SettingsLoader& loadDefaults) {
   }
   // A field that could not be allocated in full stays empty.
   const bool afterimagesMissing = show_ai == 1 && !(ai_loc && ai_cnt && ai_color);
-  if (!(loc && prevLoc && yrp && color && ve && sine && cosine && vel && eye && statusCount) ||
+  if (!(loc && prevLoc && yrp && color && ve && sine && cosine && vel && eye && statusCount &&
+        cycloneShade) ||
       afterimagesMissing) {
     releaseArrays();
     return;

@@ -45,30 +45,34 @@ void v_norm(Vector3F* v) {
 }
 
 void HSVtoRGB(float* r, float* g, float* b, float hue, float saturation, float value) {
+  applyHueTerms(hueTerms(hue, saturation), value, r, g, b);
+}
+
+HueTerms hueTerms(float hue, float saturation) {
   if (saturation == 0.0f) {
-    *r = value;
-    *g = value;
-    *b = value;
-    return;
+    return {true, {0, 0, 0}, 0.0, 0.0, 0.0};
   }
   const float hh = hue / 360.0f * 6.0f;
   const float i = std::floor(hh);
   const float f = hh - i;
   const double s = saturation;
-  const double v = value;
-  const auto p = static_cast<float>((1.0 - s) * v);
-  const auto q = static_cast<float>((1.0 - static_cast<double>(saturation * f)) * v);
-  const auto t = static_cast<float>((1.0 - s * (1.0 - static_cast<double>(f))) * v);
-  // NaN and hues outside [0, 360) fall through every case and write nothing.
+  // Each term is the double factor that multiplies the value; taking it
+  // before the value is known changes no rounding, as the value enters last.
+  HueTerms terms{false,
+                 {0, 0, 0},
+                 1.0 - s,
+                 1.0 - static_cast<double>(saturation * f),
+                 1.0 - s * (1.0 - static_cast<double>(f))};
+  // NaN and hues outside [0, 360) match no sector and write nothing.
   if (!(i >= 0.0f && i <= 5.0f)) {
-    return;
+    return terms;
   }
-  switch (static_cast<int>(i)) {
-    case 0: *r = value, *g = t, *b = p; break;
-    case 1: *r = q, *g = value, *b = p; break;
-    case 2: *r = p, *g = value, *b = t; break;
-    case 3: *r = p, *g = q, *b = value; break;
-    case 4: *r = t, *g = p, *b = value; break;
-    case 5: *r = value, *g = p, *b = q; break;
-  }
+  static constexpr unsigned char kSectors[6][3] = {{0, 3, 1}, {2, 0, 1}, {1, 0, 3},
+                                                   {1, 2, 0}, {3, 1, 0}, {0, 1, 2}};
+  const auto* sector = kSectors[static_cast<int>(i)];
+  terms.writes = true;
+  terms.from[0] = sector[0];
+  terms.from[1] = sector[1];
+  terms.from[2] = sector[2];
+  return terms;
 }
