@@ -12,13 +12,7 @@ renderer=${3:-classic}
 program="$build/src/host/swirlmote"
 [[ -x $program ]] || { echo "no $program: build first" >&2; exit 1; }
 
-work=$(mktemp -d)
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 +extension GLX -nolisten tcp >/dev/null 2>&1 &
-server=$!
-trap 'kill $server 2>/dev/null; rm -rf "$work"' EXIT
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-display=":$(head -1 "$work/display")"
+source "$(dirname "$0")/xvfb_screen.sh"
 
 signals=(TERM INT HUP)
 for ((try = 0; try < tries; try++)); do

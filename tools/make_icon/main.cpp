@@ -4,35 +4,18 @@
 // writes <directory>/hicolor/<N>x<N>/apps/swirlmote.png and
 // <directory>/hicolor/scalable/apps/swirlmote.svg. The output depends on
 // nothing but this program, so running it again writes the same bytes.
-#include <png.h>
-
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "common/rgba_png.h"
 #include "raster.h"
 #include "svg.h"
 
 namespace {
 
 constexpr int kSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
-
-bool writePng(const std::filesystem::path& path, int side) {
-  const std::vector<unsigned char> rgba = rasterizeIcon(side);
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = side;
-  image.height = side;
-  image.format = PNG_FORMAT_RGBA;
-  if (!png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr)) {
-    std::fprintf(stderr, "swirlmote_make_icon: cannot write %s: %s\n", path.c_str(), image.message);
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -46,7 +29,7 @@ int main(int argc, char** argv) {
     const std::string name = std::to_string(side) + "x" + std::to_string(side);
     const std::filesystem::path directory = theme / name / "apps";
     std::filesystem::create_directories(directory);
-    if (!writePng(directory / "swirlmote.png", side)) {
+    if (!writeRgbaPng(directory / "swirlmote.png", side, rasterizeIcon(side), "swirlmote_make_icon")) {
       return 1;
     }
   }

@@ -2,14 +2,12 @@
 //   swirlmote_make_sprites <directory>
 // The output depends on nothing but this program, so running it again
 // writes the same bytes.
-#include <png.h>
-
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <vector>
 
+#include "common/rgba_png.h"
 #include "render/sprite_names.h"
 #include "sprites.h"
 
@@ -30,20 +28,6 @@ std::vector<unsigned char> render(SpriteAlpha alpha) {
   return rgba;
 }
 
-bool write(const std::filesystem::path& path, const std::vector<unsigned char>& rgba) {
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  image.width = kSide;
-  image.height = kSide;
-  image.format = PNG_FORMAT_RGBA;
-  if (!png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr)) {
-    std::fprintf(stderr, "swirlmote_make_sprites: cannot write %s: %s\n", path.c_str(), image.message);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,7 +42,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "swirlmote_make_sprites: no drawing for %s\n", name);
       return 1;
     }
-    if (!write(directory / name, render(alpha))) {
+    if (!writeRgbaPng(directory / name, kSide, render(alpha), "swirlmote_make_sprites")) {
       return 1;
     }
   }
