@@ -17,7 +17,7 @@ declare -A may_include=(
   [platform]="simulation render settings saver platform"
   [host]="simulation render settings saver platform host"
 )
-backend_headers='^(SDL2/|gtk/|gdk/|X11/|EGL/|png\.h$|pngconf\.h$)'
+backend_headers='^(SDL2/|gtk/|gdk/|X11/|EGL/|wayland-|png\.h$|pngconf\.h$)'
 
 faults=0
 for directory in "$src"/*/; do

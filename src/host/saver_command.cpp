@@ -54,8 +54,8 @@ std::optional<int> openForeignScreen(const SaverOptions& options, SaverSession& 
 
 // The mode's windows of our own, with a view in each, each watched from as
 // soon as it is there: another client may destroy it at once.
-std::optional<int> openOwnScreens(const SaverOptions& options, bool x11, SaverSession& session) {
-  const std::vector<SDL_Rect> displays = displayBounds(x11);
+std::optional<int> openOwnScreens(const SaverOptions& options, const SdlVideo& video, SaverSession& session) {
+  const std::vector<SDL_Rect> displays = displayBounds(video.isX11());
   if (options.size && options.mode != SaverMode::FullScreen) {
     const Size fitted = fittedToDisplay(*options.size, displays);
     if (fitted.width != options.size->width || fitted.height != options.size->height) {
@@ -63,7 +63,7 @@ std::optional<int> openOwnScreens(const SaverOptions& options, bool x11, SaverSe
                    options.size->width, options.size->height, fitted.width, fitted.height);
     }
   }
-  for (const SdlWindowPlacement& placement : windowPlacements(options, displays)) {
+  for (const SdlWindowPlacement& placement : windowPlacements(options, displays, video.isWayland())) {
     const Size frame{static_cast<double>(placement.width), static_cast<double>(placement.height)};
     if (const auto failed =
             addScreen(session, std::make_unique<SdlContextFactory>(placement), frame, options)) {
@@ -134,7 +134,7 @@ int runSaver(std::span<const std::string_view> args) {
     if (const auto failed = openForeignScreen(*options, session, foreignSize)) {
       return *failed;
     }
-  } else if (const auto failed = openOwnScreens(*options, video->isX11(), session)) {
+  } else if (const auto failed = openOwnScreens(*options, *video, session)) {
     return *failed;
   }
 

@@ -28,13 +28,16 @@ Size fittedToDisplay(Size size, const std::vector<SDL_Rect>& displays) {
 }
 
 std::vector<SdlWindowPlacement> windowPlacements(const SaverOptions& options,
-                                                 const std::vector<SDL_Rect>& displays) {
+                                                 const std::vector<SDL_Rect>& displays, bool wayland) {
   std::vector<SdlWindowPlacement> placements;
   if (options.mode == SaverMode::FullScreen) {
+    // A Wayland client cannot place its windows: it asks the compositor for
+    // full screen on the output at the window's place instead.
+    const Uint32 covering = wayland ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_ALWAYS_ON_TOP;
     for (const SDL_Rect& area : displays) {
       if (!overlapsAny(area, placements)) {
         placements.push_back({"Swirlmote", area.x, area.y, area.w, area.h,
-                              SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP | SDL_WINDOW_ALLOW_HIGHDPI});
+                              SDL_WINDOW_BORDERLESS | covering | SDL_WINDOW_ALLOW_HIGHDPI});
       }
     }
   } else if (options.mode != SaverMode::ForeignWindow) {

@@ -12,9 +12,9 @@
 // full screen a borderless window over each display, leaving out a display
 // whose area overlaps one already covered (mirrored outputs, or further X
 // screens, which SDL reports at the first one's place and cannot open
-// windows on).
+// windows on). On Wayland each full-screen window asks for its output.
 std::vector<SdlWindowPlacement> windowPlacements(const SaverOptions& options,
-                                                 const std::vector<SDL_Rect>& displays);
+                                                 const std::vector<SDL_Rect>& displays, bool wayland = false);
 
 // The size held to the first display's, where a window of our own opens;
 // the size as it is when there are no displays.

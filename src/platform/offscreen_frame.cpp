@@ -95,6 +95,15 @@ void OffscreenFrame::copyToWindow() const {
   gl_.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   glDrawBuffer(GL_BACK);
   gl_.blitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  // The frame's alpha is what the blending left, not a coverage: a
+  // compositor that honours the window's alpha (Wayland's do) would show
+  // what lies behind the saver through it. The window gets alpha 1.
+  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
+  glDisable(GL_SCISSOR_TEST);
+  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glPopAttrib();
   bind();
 }
 

@@ -24,7 +24,8 @@ class OffscreenFrame {
   int height() const { return height_; }
   // Drawing goes into the object from now on.
   void bind() const;
-  // Copies the frame to the window's back buffer, pixel for pixel.
+  // Copies the frame to the window's back buffer, pixel for pixel, with
+  // alpha 1 so that the window is opaque wherever it is shown.
   void copyToWindow() const;
   // The frame as RGBA rows from the top.
   void read(std::vector<uint8_t>& rgba) const;

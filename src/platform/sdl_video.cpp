@@ -8,12 +8,18 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/wayland_compositor.h"
+
 namespace {
 
 constexpr const char* kNoDisplay =
-    "swirlmote: no display to show the saver on (is DISPLAY set?); 'swirlmote render' draws frames into PNG "
-    "files "
-    "without one\n";
+    "swirlmote: no display to show the saver on (neither WAYLAND_DISPLAY nor DISPLAY names one that "
+    "answers); 'swirlmote render' draws frames into PNG files without one\n";
+
+bool named(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value && *value;
+}
 
 // Takes a reference on every GL driver module loaded now. Closing SDL's X
 // connection unloads the driver, while memory that the driver keeps for the
@@ -29,12 +35,36 @@ int keepDriverModule(dl_phdr_info* info, std::size_t, void*) {
 }  // namespace
 
 std::unique_ptr<SdlVideo> SdlVideo::start(bool needsX11) {
-  // Without either SDL would look for Wayland (which complains on stderr)
-  // and then settle for a driver that shows nothing.
-  if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+  const bool x11Named = named("DISPLAY");
+  const bool waylandNamed = named("WAYLAND_DISPLAY");
+  if (needsX11 && !x11Named && waylandNamed) {
+    std::fputs(
+        "swirlmote: drawing into another program's window needs an X display, and DISPLAY is not set\n",
+        stderr);
+    return nullptr;
+  }
+  // In a Wayland session the compositor's own protocol comes before its X
+  // server (XWayland): only there does the saver cover every output, and
+  // idle managers such as swayidle start it there.
+  std::unique_ptr<WaylandCompositor> compositor;
+  if (waylandNamed && !needsX11) {
+    compositor = WaylandCompositor::connect();
+    if (compositor && !compositor->hasSeat()) {
+      compositor.reset();
+      if (!x11Named) {
+        std::fputs(
+            "swirlmote: the Wayland compositor offers no input seat, so nothing could end the saver "
+            "(WAYLAND_DISPLAY names one without keyboard or pointer)\n",
+            stderr);
+        return nullptr;
+      }
+    }
+  }
+  if (!compositor && !x11Named) {
     std::fputs(kNoDisplay, stderr);
     return nullptr;
   }
+  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, compositor ? "wayland" : "x11", SDL_HINT_OVERRIDE);
   // Our own handlers end the saver on SIGTERM, SIGINT and SIGHUP.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // We are the screen saver: the desktop's own saver and lock stay free to
@@ -44,21 +74,10 @@ std::unique_ptr<SdlVideo> SdlVideo::start(bool needsX11) {
     std::fputs(kNoDisplay, stderr);
     return nullptr;
   }
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (!driver || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) {
-    SDL_Quit();
-    std::fputs(kNoDisplay, stderr);
-    return nullptr;
-  }
-  const bool x11 = std::strcmp(driver, "x11") == 0;
-  if (needsX11 && !x11) {
-    SDL_Quit();
-    std::fprintf(stderr, "swirlmote: drawing into another program's window needs an X display, not %s\n",
-                 driver);
-    return nullptr;
-  }
-  return std::unique_ptr<SdlVideo>(new SdlVideo(x11));
+  return std::unique_ptr<SdlVideo>(new SdlVideo(std::move(compositor)));
 }
+
+SdlVideo::SdlVideo(std::unique_ptr<WaylandCompositor> compositor) : compositor_(std::move(compositor)) {}
 
 SdlVideo::~SdlVideo() {
   dl_iterate_phdr(keepDriverModule, nullptr);

@@ -2,20 +2,26 @@
 
 #include <memory>
 
-// SDL's video subsystem for the saver, for the life of the object.
+class WaylandCompositor;
+
+// SDL's video subsystem for the saver, for the life of the object: on the
+// Wayland compositor of WAYLAND_DISPLAY when it answers and has an input
+// seat, otherwise on the X display of DISPLAY.
 class SdlVideo {
  public:
   // Nothing, after a message on stderr, when there is no display to show
-  // the saver on (SDL quietly falls back to drivers that show nothing), or
-  // when the mode needs X11 and the display is not an X display.
+  // the saver on (SDL quietly falls back to drivers that show nothing), when
+  // the only compositor has no input seat, or when the mode needs X11 and
+  // there is no X display.
   static std::unique_ptr<SdlVideo> start(bool needsX11);
   ~SdlVideo();
   SdlVideo(const SdlVideo&) = delete;
   SdlVideo& operator=(const SdlVideo&) = delete;
 
-  bool isX11() const { return x11_; }
+  bool isX11() const { return !compositor_; }
+  bool isWayland() const { return compositor_ != nullptr; }
 
  private:
-  explicit SdlVideo(bool x11) : x11_(x11) {}
-  bool x11_;
+  explicit SdlVideo(std::unique_ptr<WaylandCompositor> compositor);
+  std::unique_ptr<WaylandCompositor> compositor_;
 };

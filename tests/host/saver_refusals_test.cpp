@@ -22,6 +22,7 @@ TEST(SaverRefusals, WithoutADisplayPointsToHeadlessRendering) {
     Process run(argv, {"DISPLAY=", "WAYLAND_DISPLAY=", "XSCREENSAVER_WINDOW="}, scratch / "err");
     EXPECT_EQ(run.wait(30s), 1) << testing::PrintToString(args);
     EXPECT_NE(run.errors().find("'swirlmote render'"), std::string::npos) << run.errors();
+    EXPECT_NE(run.errors().find("WAYLAND_DISPLAY nor DISPLAY"), std::string::npos) << run.errors();
   }
 }
 

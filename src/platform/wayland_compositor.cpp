@@ -1,0 +1,36 @@
+#include "platform/wayland_compositor.h"
+
+#include <wayland-client.h>
+
+#include <cstring>
+
+namespace {
+
+void announced(void* data, wl_registry*, uint32_t, const char* interface, uint32_t) {
+  if (std::strcmp(interface, wl_seat_interface.name) == 0) {
+    *static_cast<bool*>(data) = true;
+  }
+}
+
+void withdrawn(void*, wl_registry*, uint32_t) {}
+
+constexpr wl_registry_listener kRegistryListener{announced, withdrawn};
+
+}  // namespace
+
+std::unique_ptr<WaylandCompositor> WaylandCompositor::connect() {
+  wl_display* display = wl_display_connect(nullptr);
+  if (!display) {
+    return nullptr;
+  }
+  std::unique_ptr<WaylandCompositor> compositor(new WaylandCompositor(display));
+  wl_registry* registry = wl_display_get_registry(display);
+  wl_registry_add_listener(registry, &kRegistryListener, &compositor->hasSeat_);
+  const bool answered = wl_display_roundtrip(display) >= 0;
+  wl_registry_destroy(registry);
+  return answered ? std::move(compositor) : nullptr;
+}
+
+WaylandCompositor::~WaylandCompositor() {
+  wl_display_disconnect(display_);
+}

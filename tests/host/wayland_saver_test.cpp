@@ -1,0 +1,177 @@
+// The saver as a native Wayland client, under a headless sway of the test's
+// own with two outputs, and under weston, which has no input seat.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/wayland_session.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kStore = "number of cyclones=3\nnumber of particles=100\nparticle scale=1.0\n";
+
+struct Output {
+  const char* name;
+  int width;
+  int height;
+};
+constexpr Output kOutputs[] = {{"HEADLESS-1", 1280, 720}, {"HEADLESS-2", 800, 600}};
+
+class SaverOnWayland : public testing::Test {
+ protected:
+  void SetUp() override {
+    REQUIRE_OR_SKIP(haveProgram("sway"), "sway");
+    REQUIRE_OR_SKIP(haveProgram("grim"), "grim");
+    writeStore(scratch_ / "config", kStore);
+  }
+
+  void startSway(const std::string& extraConfig = "") {
+    session_ = WaylandSession::startSway(extraConfig);
+    ASSERT_TRUE(session_) << "sway did not start";
+  }
+
+  std::vector<std::string> environment() const {
+    std::vector<std::string> environment = session_->clientEnvironment();
+    environment.push_back("XDG_CONFIG_HOME=" + scratch_ / "config");
+    return environment;
+  }
+
+  std::unique_ptr<Process> saver(const std::vector<std::string>& args) {
+    std::vector<std::string> argv{SWIRLMOTE_BINARY};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return std::make_unique<Process>(argv, environment(), scratch_ / "saver.err");
+  }
+
+  int saverWindows() const {
+    return std::atoi(session_->run("swaymsg -t get_tree | grep -c '\"name\": \"Swirlmote\"'").c_str());
+  }
+
+  // Each output shows the saver edge to edge: its dark background along
+  // every edge (no title bar, border or compositor colour) and particles.
+  void expectSaverOnEveryOutput() {
+    for (const Output& output : kOutputs) {
+      SCOPED_TRACE(output.name);
+      const auto shot = session_->screenshot(output.name);
+      ASSERT_TRUE(shot);
+      ASSERT_EQ(shot->pixelsWide(), output.width);
+      ASSERT_EQ(shot->pixelsHigh(), output.height);
+      const PixelColor background = shot->colorAtX(0, 0);
+      EXPECT_LT(std::max({background.red, background.green, background.blue}), 0.1);
+      const int w = output.width;
+      const int h = output.height;
+      const struct {
+        const char* edge;
+        int x0, y0, dx, dy, length;
+      } edges[] = {{"top", 0, 0, 1, 0, w},
+                   {"bottom", 0, h - 1, 1, 0, w},
+                   {"left", 0, 0, 0, 1, h},
+                   {"right", w - 1, 0, 0, 1, h}};
+      for (const auto& edge : edges) {
+        int same = 0;
+        for (int i = 0; i < edge.length; ++i) {
+          const PixelColor c = shot->colorAtX(edge.x0 + i * edge.dx, edge.y0 + i * edge.dy);
+          same += c.red == background.red && c.green == background.green && c.blue == background.blue;
+        }
+        EXPECT_GT(same, edge.length * 3 / 4) << edge.edge << " edge";
+      }
+      EXPECT_GT(brightPixels(*shot, 0, 0, w, h), 50) << "no particles";
+    }
+  }
+
+  ScratchDir scratch_;
+  std::unique_ptr<WaylandSession> session_;
+};
+
+// The window shows exactly a frame that headless rendering draws for the
+// same seed, settings and size: opaque, whatever alpha the blending left.
+TEST_F(SaverOnWayland, TheWindowShowsExactlyTheFrameDrawn) {
+  // Tiled alone without a border, a window of the output's size fills it
+  // as it is.
+  startSway("default_border none\n");
+  constexpr int kFrames = 150;
+  auto run = saver({"--seed", "7", "--frames", std::to_string(kFrames), "--size", "1280x720"});
+  ASSERT_TRUE(waitFor([&] { return saverWindows() == 1; }, 30s)) << run->errors();
+  std::this_thread::sleep_for(300ms);
+  const auto shot = session_->screenshot("HEADLESS-1");
+  ASSERT_FALSE(run->wait(0ms)) << "ended before the screenshot: " << run->errors();
+  ASSERT_TRUE(shot);
+  EXPECT_EQ(run->wait(60s), 0) << run->errors();
+
+  Process render({SWIRLMOTE_BINARY, "render", "--seed", "7", "--frames", std::to_string(kFrames), "--size",
+                  "1280x720", "--every", "1", "--out", scratch_ / "render"},
+                 {"XDG_CONFIG_HOME=" + scratch_ / "config"}, scratch_ / "render.err");
+  ASSERT_EQ(render.wait(300s), 0) << render.errors();
+  int matching = 0;
+  long fewestDiffering = -1;
+  for (int frame = 1; frame <= kFrames && matching == 0; ++frame) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame-%06d.png", frame);
+    const auto headless = PngImage::load(scratch_ / "render" + name);
+    ASSERT_TRUE(headless) << name;
+    const PictureDifference difference = comparePictures(*headless, *shot);
+    ASSERT_TRUE(difference.sameSize);
+    if (difference.channelsDiffering == 0) {
+      matching = frame;
+    } else if (fewestDiffering < 0 || difference.channelsDiffering < fewestDiffering) {
+      fewestDiffering = difference.channelsDiffering;
+    }
+  }
+  std::printf("the screen shows frame %d\n", matching);
+  EXPECT_GT(matching, 0) << "no frame matches; the closest differs in " << fewestDiffering
+                         << " channel values";
+  EXPECT_GT(brightPixels(*shot, 0, 0, 1280, 720), 200) << "no particles";
+}
+
+TEST_F(SaverOnWayland, FullScreenCoversEveryOutput) {
+  startSway();
+  auto run = saver({"--fullscreen", "--seed", "11", "--cyclones", "3", "--particles", "100"});
+  ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << run->errors();
+  std::this_thread::sleep_for(1s);
+  expectSaverOnEveryOutput();
+  EXPECT_FALSE(run->wait(0ms)) << "ended by itself: " << run->errors();
+}
+
+// swayidle starts the saver after the seat has been idle, on every output.
+TEST_F(SaverOnWayland, SwayidleRunsItAsTheScreenSaver) {
+  REQUIRE_OR_SKIP(haveProgram("swayidle"), "swayidle");
+  startSway();
+  Process idle({"swayidle", "-w", "timeout", "1", std::string(SWIRLMOTE_BINARY) + " --fullscreen --seed 11"},
+               environment(), scratch_ / "swayidle.err");
+  ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << idle.errors();
+  std::this_thread::sleep_for(1s);
+  expectSaverOnEveryOutput();
+}
+
+// weston's headless back end has no input seat, on which SDL's start-up
+// would crash: every mode refuses with a message instead.
+TEST(SaverOnWaylandWithoutASeat, EveryModeEndsWithAMessage) {
+  REQUIRE_OR_SKIP(haveProgram("weston"), "weston");
+  const auto session = WaylandSession::startWeston();
+  ASSERT_TRUE(session) << "weston did not start";
+  ScratchDir scratch;
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {{{}, "no input seat"},
+                        {{"--fullscreen"}, "no input seat"},
+                        {{"--preview"}, "no input seat"},
+                        {{"--configure"}, "no input seat"},
+                        {{"--root"}, "needs an X display"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    std::vector<std::string> argv{SWIRLMOTE_BINARY, "--frames", "5"};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    std::vector<std::string> environment = session->clientEnvironment();
+    environment.push_back("XDG_CONFIG_HOME=" + scratch / "config");
+    Process run(argv, environment, scratch / "err");
+    EXPECT_EQ(run.wait(30s), 1) << run.errors();
+    EXPECT_NE(run.errors().find(c.message), std::string::npos) << run.errors();
+    std::filesystem::remove(scratch / "err");
+  }
+}
+
+}  // namespace
