@@ -7,7 +7,6 @@
 #include "host/saver_options.h"
 #include "host/termination.h"
 #include "host/window_placements.h"
-#include "platform/gtk_runtime.h"
 #include "platform/png_writer.h"
 #include "platform/sdl_video.h"
 #include "platform/sdl_x11_window.h"
@@ -111,14 +110,12 @@ int runSaver(std::span<const std::string_view> args) {
   // Before GTK, SDL or the GL driver open the display: our handlers, and a
   // connection of our own by which a crash is known to follow the server's
   // end.
+  // SDL keeps the handlers it finds and puts them back when it ends. GTK
+  // comes up only with the first sheet (configureSheet), so a compositor or
+  // X server that goes away before then meets no GTK connection, which would
+  // end the process with status 1 and no word.
   installQuietXErrorHandlers();
   watchForLostXServer();
-  // GTK, for the views' configuration sheets, comes up first: GDK puts in X
-  // error handlers of its own, which end the process with status 1 and no
-  // word when the server goes. Ours go in after them, and before SDL starts,
-  // which keeps the handlers it finds and puts them back when it ends.
-  startGtk();
-  installQuietXErrorHandlers();
   const bool foreign = options->mode == SaverMode::ForeignWindow;
   const auto video = SdlVideo::start(foreign);
   if (!video) {
@@ -155,6 +152,12 @@ int runSaver(std::span<const std::string_view> args) {
 
   const bool screenshot = !options->screenshot.empty();
   const int64_t drawn = runFrames(session, options->frames, screenshot);
+  // SDL ends the loop when its Wayland connection breaks: the compositor's
+  // end ends the saver as the X server's does.
+  if (video->lostCompositor()) {
+    std::fputs("swirlmote: lost the connection to the Wayland compositor\n", stderr);
+    return 0;
+  }
   int status = 0;
   if (screenshot && !saveScreenshot(*session.screens.front(), drawn, options->screenshot)) {
     status = 1;

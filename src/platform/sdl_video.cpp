@@ -83,3 +83,7 @@ SdlVideo::~SdlVideo() {
   dl_iterate_phdr(keepDriverModule, nullptr);
   SDL_Quit();
 }
+
+bool SdlVideo::lostCompositor() const {
+  return compositor_ && compositor_->hasEnded();
+}

@@ -20,6 +20,8 @@ class SdlVideo {
 
   bool isX11() const { return !compositor_; }
   bool isWayland() const { return compositor_ != nullptr; }
+  // Whether the Wayland compositor we run on has ended; never on X11.
+  bool lostCompositor() const;
 
  private:
   explicit SdlVideo(std::unique_ptr<WaylandCompositor> compositor);

@@ -34,3 +34,7 @@ std::unique_ptr<WaylandCompositor> WaylandCompositor::connect() {
 WaylandCompositor::~WaylandCompositor() {
   wl_display_disconnect(display_);
 }
+
+bool WaylandCompositor::hasEnded() const {
+  return wl_display_roundtrip(display_) < 0;
+}

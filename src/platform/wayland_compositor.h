@@ -18,6 +18,9 @@ class WaylandCompositor {
   // Whether the compositor announced an input seat. SDL's Wayland driver
   // crashes during its start-up without one.
   bool hasSeat() const { return hasSeat_; }
+  // Whether the compositor has gone: it closed our connection with all the
+  // others when it ended. Asks it, and so waits for its answer while it runs.
+  bool hasEnded() const;
 
  private:
   explicit WaylandCompositor(wl_display* display) : display_(display) {}

@@ -50,19 +50,7 @@ std::unique_ptr<Swirlmote> Swirlmote::initWithFrame(Rect frame, bool isPreview,
   }
 
   srandom(static_cast<unsigned>(time(nullptr)));
-
-  Swirlmote* owner = view.get();
-  const Nib::Action actions[] = {
-      {"changeConfiguration", [owner](Control* sender) { owner->changeConfiguration(sender); }},
-      {"closeSheet", [owner](Control* sender) { owner->closeSheet(sender); }},
-  };
-  if (backends.nibs) {
-    view->nib_ = backends.nibs->loadNibNamed("Swirlmote", actions);
-  }
-  if (view->nib_) {
-    connectOutlets(*view->nib_, view->outlets_);
-  }
-  view->synchronizeToDefaults();
+  view->nibs_ = backends.nibs;
 
   Field& f = view->field_;
   f.isRotationOn = 1;
@@ -127,9 +115,26 @@ void Swirlmote::animateOneFrame() {
   }
 }
 
-// The window connected to WIN_sheet; none when the nib did not load.
+// The window connected to WIN_sheet; none when the nib did not load. The
+// nib is loaded at the first call, which is what brings the toolkit up: a
+// saver whose sheet is never asked for never connects it to the display.
 SheetWindow* Swirlmote::configureSheet() {
+  if (nibs_) {
+    loadSheet(*std::exchange(nibs_, nullptr));
+  }
   return nib_ ? nib_->windowNamed(kWindowOutlet) : nullptr;
+}
+
+void Swirlmote::loadSheet(NibLoader& nibs) {
+  const Nib::Action actions[] = {
+      {"changeConfiguration", [this](Control* sender) { changeConfiguration(sender); }},
+      {"closeSheet", [this](Control* sender) { closeSheet(sender); }},
+  };
+  nib_ = nibs.loadNibNamed("Swirlmote", actions);
+  if (nib_) {
+    connectOutlets(*nib_, outlets_);
+  }
+  synchronizeToDefaults();
 }
 
 void Swirlmote::synchronizeToDefaults() {

@@ -22,8 +22,8 @@
 class Swirlmote : public ScreenSaverView {
  public:
   // Creates the view and its GL view, whose context comes from the backends'
-  // factory, and loads its sheet when they have a nib loader. Seeds the
-  // process's random generator from the clock.
+  // factory; its sheet comes from their nib loader, if any, when first asked
+  // for. Seeds the process's random generator from the clock.
   static std::unique_ptr<Swirlmote> initWithFrame(Rect frame, bool isPreview, const SaverBackends& backends);
   ~Swirlmote() override;
 
@@ -80,6 +80,12 @@ class Swirlmote : public ScreenSaverView {
   bool gaveUpLastFrame_ = false;
   SettingsOverrides overrides_;
   SheetOutlets outlets_;
-  // The sheet's nib, loaded at creation; it owns what the outlets refer to.
+  // Loads the sheet's nib, connects the outlets and fills the controls from
+  // the store.
+  void loadSheet(NibLoader& nibs);
+
+  // Where the sheet comes from, until it is first asked for.
+  NibLoader* nibs_ = nullptr;
+  // The sheet's nib; it owns what the outlets refer to.
   std::unique_ptr<Nib> nib_;
 };

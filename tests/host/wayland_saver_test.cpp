@@ -2,6 +2,7 @@
 // own with two outputs, and under weston, which has no input seat.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,23 @@ TEST_F(SaverOnWayland, SwayidleRunsItAsTheScreenSaver) {
   ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << idle.errors();
   std::this_thread::sleep_for(1s);
   expectSaverOnEveryOutput();
+}
+
+// The compositor ending under the saver ends it as the X server's end does:
+// status 0 and one line, in every mode that opens windows of its own.
+TEST_F(SaverOnWayland, TheCompositorEndingEndsItWithAMessage) {
+  const std::vector<std::string> modes[] = {{"--size", "320x240"}, {"--fullscreen"}};
+  for (const auto& mode : modes) {
+    SCOPED_TRACE(testing::PrintToString(mode));
+    startSway();
+    std::filesystem::remove(scratch_ / "saver.err");
+    auto run = saver(mode);
+    ASSERT_TRUE(waitFor([&] { return saverWindows() > 0; }, 30s)) << run->errors();
+    std::this_thread::sleep_for(500ms);
+    session_->kill();
+    EXPECT_EQ(run->wait(10s), 0) << run->errors();
+    EXPECT_EQ(run->errors(), "swirlmote: lost the connection to the Wayland compositor\n");
+  }
 }
 
 // weston's headless back end has no input seat, on which SDL's start-up

@@ -60,6 +60,9 @@ class WaylandSession {
     return shellOutput("env XDG_RUNTIME_DIR='" + runtime_ + "' WAYLAND_DISPLAY=" + socket_ + " SWAYSOCK='" +
                        swaySocket_ + "' " + command);
   }
+  // Ends the compositor at once, as a crash would: its clients' connections
+  // close under them.
+  void kill() { compositor_.reset(); }
   // grim's picture of one output ("HEADLESS-1") or of a region ("X,Y WxH").
   std::unique_ptr<PngImage> screenshot(const std::string& output, const std::string& region = "") const {
     const std::string path = scratch_ / ("screenshot-" + std::to_string(++screenshots_) + ".png");

@@ -79,13 +79,14 @@ TEST_F(SheetNib, SaverRunsOnWithoutItsLayout) {
   EglContextFactory egl;
   PngDecoder png;
   GtkNibLoader nibs;
-  testing::internal::CaptureStderr();
   auto view = Swirlmote::initWithFrame(Rect{{}, {64, 48}}, false, {egl, png, &nibs});
+  ASSERT_NE(view, nullptr);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(view->configureSheet(), nullptr);
   const std::string said = testing::internal::GetCapturedStderr();
   setenv("SWIRLMOTE_RESOURCES", previous.c_str(), 1);
-  ASSERT_NE(view, nullptr);
   EXPECT_NE(said.find("Swirlmote.ui"), std::string::npos) << said;
-  EXPECT_EQ(view->configureSheet(), nullptr);
+  EXPECT_EQ(view->configureSheet(), nullptr) << "asked again, it is not loaded again";
   EXPECT_TRUE(view->hasConfigureSheet());
   EXPECT_EQ(view->outlets().BTN_OK, nullptr);
   view->startAnimation();
