@@ -107,13 +107,12 @@ int runSaver(std::span<const std::string_view> args) {
     return 2;
   }
   catchTerminationSignals();
-  // Before GTK, SDL or the GL driver open the display: our handlers, and a
+  // Before SDL or the GL driver open the display: our handlers, and a
   // connection of our own by which a crash is known to follow the server's
-  // end.
-  // SDL keeps the handlers it finds and puts them back when it ends. GTK
-  // comes up only with the first sheet (configureSheet), so a compositor or
-  // X server that goes away before then meets no GTK connection, which would
-  // end the process with status 1 and no word.
+  // end. SDL keeps the handlers it finds and puts them back when it ends.
+  // GTK comes up only with the first sheet (configureSheet), so a compositor
+  // or X server that goes away before then meets no GTK connection, which
+  // would end the process with status 1 and no word.
   installQuietXErrorHandlers();
   watchForLostXServer();
   const bool foreign = options->mode == SaverMode::ForeignWindow;

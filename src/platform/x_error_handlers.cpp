@@ -44,6 +44,9 @@ void onCrash(int) {
 void installQuietXErrorHandlers() {
   XSetErrorHandler(ignoreError);
   XSetIOErrorHandler(connectionLost);
+  // A request written to a server that has just gone would otherwise end the
+  // program with SIGPIPE before Xlib sees the closed connection.
+  std::signal(SIGPIPE, SIG_IGN);
 }
 
 bool watchForLostXServer() {
