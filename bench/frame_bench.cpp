@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "headless_view.h"
-#include "render/batched_frame.h"
 #include "render/frame.h"
+#include "render/sprite_drawer.h"
 
 // llvmpipe fills in threads of its own, so these run by the wall clock.
 
@@ -61,16 +61,12 @@ void BM_Submission(benchmark::State& state, Renderer renderer, BenchShape shape)
     return;
   }
   Field& field = view->field();
-  BatchedFrame batched;
-  batched.reserve(field);
+  const std::unique_ptr<SpriteDrawer> sprites = makeSpriteDrawer(renderer);
+  sprites->reserve(field);
   view->glView()->openGLContext()->makeCurrentContext();
   beginFrame(field, view->textureNames());
   for (auto _ : state) {
-    if (renderer == Renderer::Batched) {
-      batched.drawSprites(field);
-    } else {
-      drawSprites(field);
-    }
+    sprites->drawSprites(field, nullptr);
     glFinish();
   }
   endFrame(field);

@@ -39,11 +39,7 @@ std::unique_ptr<Swirlmote> headlessView(Size size, const BenchShape& shape, Rend
   view->startAnimation();
   Field& field = view->field();
   for (int step = 0; step < kWarmUpSteps; ++step) {
-    field.model_handle_events();
-    field.model_handle_particles();
-    if (field.show_ai == 1) {
-      field.model_handle_afterimage();
-    }
+    field.step();
     ++field.tick;
   }
   for (int frame = 0; frame < kWarmUpFrames; ++frame) {

@@ -36,11 +36,7 @@ void BM_SimulationStep(benchmark::State& state, BenchShape shape) {
   Field field;
   seed(field, shape);
   for (auto _ : state) {
-    field.model_handle_events();
-    field.model_handle_particles();
-    if (field.show_ai == 1) {
-      field.model_handle_afterimage();
-    }
+    field.step();
     ++field.tick;
     benchmark::ClobberMemory();
   }
@@ -58,9 +54,7 @@ void BM_FacingAtan2Floor(benchmark::State& state) {
   Field field;
   seed(field, kLargestShape);
   for (int frame = 0; frame < 180; ++frame) {
-    field.model_handle_events();
-    field.model_handle_particles();
-    field.model_handle_afterimage();
+    field.step();
     ++field.tick;
   }
   const auto n = static_cast<std::size_t>(field.no_particles);

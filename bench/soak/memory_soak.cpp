@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless_platform.h"
 #include "render/renderer.h"
-#include "saver/egl_context.h"
 #include "saver/swirlmote.h"
 
 namespace {
@@ -71,8 +71,9 @@ long statusKiB(const char* key) {
 }
 
 int soak(const Options& options, Renderer renderer, const char* name) {
-  EglContextFactory contexts;
-  std::unique_ptr<Swirlmote> view = Swirlmote::initWithFrame(Rect{{}, options.size}, false, contexts);
+  HeadlessPlatform headless;
+  std::unique_ptr<Swirlmote> view =
+      Swirlmote::initWithFrame(Rect{{}, options.size}, false, headless.backends());
   if (!view->glView()) {
     std::fprintf(stderr, "no headless GL renderer\n");
     return 1;

@@ -8,7 +8,19 @@
 
 namespace {
 
-constexpr std::string_view kShapeList = "circle face flower heart note spark square star_5 star_6 gn";
+// A sprite file's name without ".png": the shape's name.
+std::string_view shapeName(std::string_view file) {
+  return file.substr(0, file.size() - 4);
+}
+
+// "circle face ... gn".
+std::string shapeList() {
+  std::string list;
+  for (const std::string_view file : kSpriteImageNames) {
+    list += (list.empty() ? "" : " ") + std::string(shapeName(file));
+  }
+  return list;
+}
 
 std::optional<int> hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -63,8 +75,7 @@ std::optional<ColorRGBA> parseHexColor(std::string_view text) {
 
 std::optional<int32_t> parseShapeName(std::string_view text) {
   for (std::size_t i = 0; i < kSpriteImageNames.size(); ++i) {
-    const std::string_view file = kSpriteImageNames[i];
-    if (file.substr(0, file.size() - 4) == text && !text.empty()) {
+    if (shapeName(kSpriteImageNames[i]) == text && !text.empty()) {
       return static_cast<int32_t>(i);
     }
   }
@@ -95,7 +106,7 @@ OptionUse readOverrideOption(std::string_view option, ArgumentReader& reader, Se
   if (option == "--shape") {
     overrides.shape = parseShapeName(*text);
     if (!overrides.shape) {
-      reader.refuse("--shape takes one of " + std::string(kShapeList) + ", not " + given);
+      reader.refuse("--shape takes one of " + shapeList() + ", not " + given);
       return OptionUse::Refused;
     }
   } else if (option == "--scale") {

@@ -8,7 +8,7 @@
 
 #include "host/arguments.h"
 #include "host/commands.h"
-#include "host/size_option.h"
+#include "host/run_options.h"
 #include "platform/drawable_limits.h"
 #include "platform/headless_platform.h"
 #include "platform/png_writer.h"
@@ -28,29 +28,18 @@ struct RenderOptions {
   int64_t every = 0;
   std::optional<unsigned> seed;
   Renderer renderer = Renderer::Classic;
+  SettingsOverrides overrides;
 };
 
 std::optional<RenderOptions> parse(ArgumentReader& reader) {
   RenderOptions options;
-  bool haveSize = false;
+  RunOptions run;
   while (!reader.done()) {
     const std::string_view option = reader.next();
-    if (option == "--frames") {
-      const auto value = reader.integer(option, 1, 100000000);
-      if (!value) return std::nullopt;
-      options.frames = *value;
-    } else if (option == "--size") {
-      const auto text = reader.value(option);
-      if (!text) return std::nullopt;
-      const auto size = parseSize(*text);
-      if (!size) {
-        reader.refuse("--size takes WIDTHxHEIGHT, each from 1 to 16384, such as 1280x720; not '" +
-                      std::string(*text) + "'");
-        return std::nullopt;
-      }
-      options.size = *size;
-      haveSize = true;
-    } else if (option == "--out") {
+    const OptionUse use = readRunOption(option, reader, run, 1, 100000000);
+    if (use == OptionUse::Refused) return std::nullopt;
+    if (use == OptionUse::Taken) continue;
+    if (option == "--out") {
       const auto text = reader.value(option);
       if (!text) return std::nullopt;
       options.out = std::string(*text);
@@ -58,28 +47,20 @@ std::optional<RenderOptions> parse(ArgumentReader& reader) {
       const auto value = reader.integer(option, 1, 100000000);
       if (!value) return std::nullopt;
       options.every = *value;
-    } else if (option == "--seed") {
-      const auto value = reader.integer(option, 0, 4294967295);
-      if (!value) return std::nullopt;
-      options.seed = static_cast<unsigned>(*value);
-    } else if (option == "--renderer") {
-      const auto text = reader.value(option);
-      if (!text) return std::nullopt;
-      const auto renderer = rendererNamed(*text);
-      if (!renderer) {
-        reader.refuse("--renderer takes classic or batched; not '" + std::string(*text) + "'");
-        return std::nullopt;
-      }
-      options.renderer = *renderer;
     } else {
       reader.refuse("unknown option '" + std::string(option) + "'");
       return std::nullopt;
     }
   }
-  if (options.frames < 0 || !haveSize || options.out.empty()) {
+  if (!run.frames || !run.size || options.out.empty()) {
     reader.refuse("needs --frames N, --size WxH and --out DIR");
     return std::nullopt;
   }
+  options.frames = *run.frames;
+  options.size = *run.size;
+  options.seed = run.seed;
+  options.renderer = run.renderer.value_or(Renderer::Classic);
+  options.overrides = run.overrides;
   return options;
 }
 
@@ -138,6 +119,7 @@ int runRender(std::span<const std::string_view> args) {
     return 1;
   }
   view->setRenderer(options->renderer);
+  view->setOverrides(options->overrides);
   if (options->seed) {
     srandom(*options->seed);
   }

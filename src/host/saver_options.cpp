@@ -3,8 +3,7 @@
 #include <charconv>
 
 #include "host/arguments.h"
-#include "host/override_options.h"
-#include "host/size_option.h"
+#include "host/run_options.h"
 
 namespace {
 
@@ -28,7 +27,7 @@ bool readWindowId(std::string_view option, ArgumentReader& reader, ModeRequests&
   return true;
 }
 
-// Reads everything but the settings options; false after a message.
+// Reads the modes and --screenshot; false after a message.
 bool readOption(std::string_view option, ArgumentReader& reader, SaverOptions& options, ModeRequests& modes) {
   if (option == "--fullscreen") {
     modes.fullScreen = true;
@@ -40,13 +39,6 @@ bool readOption(std::string_view option, ArgumentReader& reader, SaverOptions& o
     modes.root = true;
   } else if (option == "--window-id" || option == "-window-id") {
     return readWindowId(option, reader, modes);
-  } else if (option == "--seed") {
-    const auto value = reader.integer(option, 0, 4294967295);
-    if (!value) return false;
-    options.seed = static_cast<unsigned>(*value);
-  } else if (option == "--frames") {
-    options.frames = reader.integer(option, 1, 100000000);
-    return options.frames.has_value();
   } else if (option == "--screenshot") {
     const auto text = reader.value(option);
     if (!text) return false;
@@ -55,24 +47,6 @@ bool readOption(std::string_view option, ArgumentReader& reader, SaverOptions& o
       return false;
     }
     options.screenshot = std::string(*text);
-  } else if (option == "--renderer") {
-    const auto text = reader.value(option);
-    if (!text) return false;
-    const auto renderer = rendererNamed(*text);
-    if (!renderer) {
-      reader.refuse("--renderer takes classic or batched; not '" + std::string(*text) + "'");
-      return false;
-    }
-    options.renderer = *renderer;
-  } else if (option == "--size") {
-    const auto text = reader.value(option);
-    if (!text) return false;
-    options.size = parseSize(*text);
-    if (!options.size) {
-      reader.refuse("--size takes WIDTHxHEIGHT, each from 1 to 16384, such as 1280x720; not '" +
-                    std::string(*text) + "'");
-      return false;
-    }
   } else {
     reader.refuse("unknown option '" + std::string(option) + "'");
     return false;
@@ -137,10 +111,11 @@ std::optional<SaverOptions> parseSaverOptions(std::span<const std::string_view> 
                                               const char* environmentWindow) {
   ArgumentReader reader("", args);
   SaverOptions options;
+  RunOptions run;
   ModeRequests modes;
   while (!reader.done()) {
     const std::string_view option = reader.next();
-    const OptionUse use = readOverrideOption(option, reader, options.overrides);
+    const OptionUse use = readRunOption(option, reader, run, 1, 100000000);
     if (use == OptionUse::Refused) {
       return std::nullopt;
     }
@@ -148,6 +123,11 @@ std::optional<SaverOptions> parseSaverOptions(std::span<const std::string_view> 
       return std::nullopt;
     }
   }
+  options.seed = run.seed;
+  options.frames = run.frames;
+  options.size = run.size;
+  options.renderer = run.renderer.value_or(Renderer::Classic);
+  options.overrides = run.overrides;
   if (!chooseMode(modes, environmentWindow, reader, options)) {
     return std::nullopt;
   }

@@ -5,31 +5,28 @@
 #include "host/arguments.h"
 #include "host/commands.h"
 #include "host/field_json.h"
+#include "host/run_options.h"
 #include "settings/keys.h"
 #include "settings/load_defaults.h"
 
 int runSimulate(std::span<const std::string_view> args) {
   ArgumentReader reader("simulate", args);
-  auto seed = static_cast<unsigned>(time(nullptr));
-  int64_t frames = 0;
+  RunOptions run;
   while (!reader.done()) {
     const std::string_view option = reader.next();
-    if (option == "--seed") {
-      const auto value = reader.integer(option, 0, 4294967295);
-      if (!value) {
-        return 2;
-      }
-      seed = static_cast<unsigned>(*value);
-    } else if (option == "--frames") {
-      const auto value = reader.integer(option, 0, 1000000000);
-      if (!value) {
-        return 2;
-      }
-      frames = *value;
-    } else {
+    if (option == "--size" || option == "--renderer") {
+      return reader.refuse(std::string(option) + " is for drawing; simulate draws nothing");
+    }
+    const OptionUse use = readRunOption(option, reader, run, 0, 1000000000);
+    if (use == OptionUse::Refused) {
+      return 2;
+    }
+    if (use == OptionUse::NotOurs) {
       return reader.refuse("unknown option '" + std::string(option) + "'");
     }
   }
+  const unsigned seed = run.seed.value_or(static_cast<unsigned>(time(nullptr)));
+  const int64_t frames = run.frames.value_or(0);
 
   ScreenSaverDefaults& defaults =
       ScreenSaverDefaults::defaultsForModuleWithName(std::string(kBundleIdentifier));
@@ -39,18 +36,17 @@ int runSimulate(std::span<const std::string_view> args) {
   // modes show.
   srandom(seed);
   for (int seeding = 0; seeding < 2; ++seeding) {
-    field.model_init([&](Settings& settings) { loadDefaults(defaults, settings); });
+    field.model_init([&](Settings& settings) {
+      loadDefaults(defaults, settings);
+      applyOverrides(run.overrides, settings);
+    });
   }
   if (!field.loc) {
     std::fputs("swirlmote simulate: out of memory for the field\n", stderr);
     return 1;
   }
   for (int64_t frame = 0; frame < frames; ++frame) {
-    field.model_handle_events();
-    field.model_handle_particles();
-    if (field.show_ai == 1) {
-      field.model_handle_afterimage();
-    }
+    field.step();
     ++field.tick;
   }
   const std::string json = fieldToJson(field);

@@ -2,8 +2,9 @@
 
 inline constexpr const char* kUsage =
     "Usage: swirlmote [MODE] [OPTIONS] [SETTINGS]\n"
-    "       swirlmote simulate [--seed S] [--frames N]\n"
+    "       swirlmote simulate [--seed S] [--frames N] [SETTINGS]\n"
     "       swirlmote render --frames N --size WxH --out DIR [--every K] [--seed S] [--renderer R]\n"
+    "                        [SETTINGS]\n"
     "       swirlmote config list | get KEY | set KEY VALUE | unset KEY | path\n"
     "\n"
     "A field of glowing particles swirling round drifting cyclones.\n"
@@ -29,7 +30,7 @@ inline constexpr const char* kUsage =
     "  --screenshot F  write the last frame (of the first display) to the PNG file F\n"
     "  --renderer R    draw the sprites one by one (classic, the default) or batched\n"
     "\n"
-    "Settings for this run only, over the stored ones:\n"
+    "Settings for this run only, over the stored ones (in every mode, render and simulate):\n"
     "  --cyclones N               number of cyclones, 1 to 10\n"
     "  --particles N              particles per cyclone, 50 to 200\n"
     "  --shape NAME               circle face flower heart note spark square star_5 star_6 gn\n"

@@ -4,8 +4,6 @@
 
 #include <cmath>
 
-#include "render/sprite_batches.h"
-
 void backgroundColor(const Field& field, float* red, float* green, float* blue) {
   if (field.color_mode_background != 0) {
     const ColorRGBA c = field.color_background.value_or(ColorRGBA{0.0f, 0.0f, 0.0f, 0.0f});
@@ -29,21 +27,7 @@ CameraPose cameraAt(uint32_t tick) {
           static_cast<float>(150.0 * static_cast<double>(sinZ) + 200.0)};
 }
 
-namespace {
-
-void drawSprite(const Vector3F& at, float scale, float facing, const ColorRGBA& c) {
-  glPushMatrix();
-  glTranslatef(at.x, at.y, at.z);
-  glScalef(scale, scale, scale);
-  glRotatef(facing, 0.0f, 0.0f, 1.0f);
-  glColor4f(c.r, c.g, c.b, c.a);
-  glCallList(1);
-  glPopMatrix();
-}
-
-}  // namespace
-
-void beginFrame(Field& field, const GLuint (&TextureName)[10]) {
+void beginFrame(Field& field, const SpriteTextures& textures) {
   float red = 0.0f;
   float green = 0.0f;
   float blue = 0.0f;
@@ -58,40 +42,12 @@ void beginFrame(Field& field, const GLuint (&TextureName)[10]) {
     gluLookAt(camera.eyeX, camera.eyeY, camera.eyeZ, 0.0, 0.0, -500.0, 0.0, 1.0, 0.0);
   }
 
-  field.model_handle_events();
-  field.model_handle_particles();
-  if (field.show_ai == 1) {
-    field.model_handle_afterimage();
-  }
+  field.step();
 
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE);
   glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, TextureName[field.particle_shape]);
-}
-
-bool drawSprites(const Field& field, StopCheck stop) {
-  const bool afterimages = field.show_ai == 1;
-  const float scale = 200.0f * field.particle_scale;
-  SpriteBatches batches(stop);
-  for (int32_t k = 0; k < field.no_particles; ++k) {
-    drawSprite(field.loc[k], scale, field.yrp[k], field.color[k]);
-    if (!batches.spriteDrawn()) {
-      return false;
-    }
-    if (afterimages) {
-      for (int m = 0; m < 4; ++m) {
-        const std::size_t i = 4 * static_cast<std::size_t>(k) + m;
-        ColorRGBA c = field.ai_color[i];
-        c.a = afterimageFade(field.ai_cnt[i]) * c.a;
-        drawSprite(field.ai_loc[i], scale, field.yrp[k], c);
-        if (!batches.spriteDrawn()) {
-          return false;
-        }
-      }
-    }
-  }
-  return true;
+  glBindTexture(GL_TEXTURE_2D, textures[field.particle_shape]);
 }
 
 void endFrame(Field& field) {
@@ -100,9 +56,9 @@ void endFrame(Field& field) {
   ++field.tick;
 }
 
-bool doAnimation(Field& field, const GLuint (&TextureName)[10], StopCheck stop) {
-  beginFrame(field, TextureName);
-  if (stopRequested(stop) || !drawSprites(field, stop)) {
+bool drawFrame(Field& field, const SpriteTextures& textures, SpriteDrawer& sprites, StopCheck stop) {
+  beginFrame(field, textures);
+  if (stopRequested(stop) || !sprites.drawSprites(field, stop)) {
     return false;
   }
   endFrame(field);

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include "render/sprite_drawer.h"
+#include "render/sprite_names.h"
 #include "render/stop_check.h"
 #include "simulation/field.h"
 
@@ -17,15 +19,13 @@ struct CameraPose {
 CameraPose cameraAt(uint32_t tick);
 
 // One frame on the current context: clear, camera, one simulation step,
-// every sprite with its afterimages, then tick advances. False when the stop
-// check gave the frame up: it is left unfinished and tick stays.
-bool doAnimation(Field& field, const GLuint (&TextureName)[10], StopCheck stop = nullptr);
+// every sprite with its afterimages through the drawer, then tick advances.
+// The stop check is asked after the step and by the drawer; false when it
+// gave the frame up: it is left unfinished and tick stays.
+bool drawFrame(Field& field, const SpriteTextures& textures, SpriteDrawer& sprites, StopCheck stop = nullptr);
 
-// The parts of a frame around its sprites, shared by every way of drawing
-// them. beginFrame: clear, camera, one simulation step, blending and the
-// shape's texture. endFrame: texturing off, flush, and tick advances.
-void beginFrame(Field& field, const GLuint (&TextureName)[10]);
+// The parts of a frame around its sprites. beginFrame: clear, camera, one
+// simulation step, blending and the shape's texture. endFrame: texturing
+// off, flush, and tick advances.
+void beginFrame(Field& field, const SpriteTextures& textures);
 void endFrame(Field& field);
-// Every sprite followed by its afterimages, each with its own matrix, colour
-// and call of the sprite quad's list. False when the stop check gave up.
-bool drawSprites(const Field& field, StopCheck stop = nullptr);

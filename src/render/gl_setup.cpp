@@ -3,20 +3,11 @@
 #include <GL/glu.h>
 
 #include <cstdlib>
-#include <cstring>
 
-#include "render/sprite_names.h"
+#include "render/sprite_quad.h"
 #include "render/texture_buffer.h"
 
 namespace {
-
-// One float step below 0.1f, the half-width of the sprite quad.
-float quadHalfWidth() {
-  const uint32_t bits = 0x3DCCCCCC;
-  float q;
-  std::memcpy(&q, &bits, sizeof q);
-  return q;
-}
 
 void uploadTexture(const Image* image, GLuint& name) {
   const std::size_t size = uploadBufferSize(image);
@@ -37,8 +28,8 @@ void uploadTexture(const Image* image, GLuint& name) {
 }
 
 void compileSpriteQuad() {
-  const float q = quadHalfWidth();
-  glNewList(1, GL_COMPILE);
+  const float q = kQuadHalfWidth;
+  glNewList(kSpriteQuadList, GL_COMPILE);
   glBegin(GL_TRIANGLES);
   glTexCoord2f(0, 0), glVertex3f(-q, -q, 0);
   glTexCoord2f(1, 0), glVertex3f(q, -q, 0);
@@ -52,13 +43,13 @@ void compileSpriteQuad() {
 
 }  // namespace
 
-void initGLView(double width, double height, GLuint (&TextureName)[10], const ImageFinder& findImageNamed) {
+void initGLView(double width, double height, SpriteTextures& textures, const ImageFinder& findImageNamed) {
   // Names from an earlier size are released so repeated resizes do not pile
   // up textures.
-  glDeleteTextures(10, TextureName);
-  for (std::size_t i = 0; i < kSpriteImageNames.size(); ++i) {
-    TextureName[i] = 0;
-    uploadTexture(findImageNamed(kSpriteImageNames[i]), TextureName[i]);
+  glDeleteTextures(static_cast<GLsizei>(kSpriteImageCount), textures);
+  for (std::size_t i = 0; i < kSpriteImageCount; ++i) {
+    textures[i] = 0;
+    uploadTexture(findImageNamed(kSpriteImageNames[i]), textures[i]);
   }
 
   compileSpriteQuad();

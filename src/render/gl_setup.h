@@ -5,10 +5,11 @@
 #include <functional>
 
 #include "render/image.h"
+#include "render/sprite_names.h"
 
 using ImageFinder = std::function<const Image*(const char* name)>;
 
 // Builds the graphics state on the current context for a view of the given
-// size: the ten sprite textures (replacing those named in TextureName), the
-// sprite quad in display list 1, blending, the viewport and the projection.
-void initGLView(double width, double height, GLuint (&TextureName)[10], const ImageFinder& findImageNamed);
+// size: the sprite textures (replacing those named in textures), the sprite
+// quad in its display list, blending, the viewport and the projection.
+void initGLView(double width, double height, SpriteTextures& textures, const ImageFinder& findImageNamed);

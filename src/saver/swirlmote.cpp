@@ -8,6 +8,7 @@
 
 #include "render/frame.h"
 #include "render/gl_setup.h"
+#include "render/sprite_quad.h"
 #include "saver/bundle.h"
 #include "saver/color.h"
 #include "saver/image_cache.h"
@@ -72,8 +73,8 @@ Swirlmote::~Swirlmote() {
   if (theGLView) {
     theGLView->openGLContext()->makeCurrentContext();
     if (graphicsBuilt_) {
-      glDeleteTextures(10, TextureName);
-      glDeleteLists(1, 1);
+      glDeleteTextures(static_cast<GLsizei>(kSpriteImageCount), TextureName);
+      glDeleteLists(kSpriteQuadList, 1);
     }
     theGLView->removeFromSuperview();
   }
@@ -154,9 +155,7 @@ void Swirlmote::model_init() {
     loadDefaults(moduleDefaults(), settings);
     applyOverrides(overrides_, settings);
   });
-  if (renderer_ == Renderer::Batched) {
-    batched_.reserve(field_);
-  }
+  sprites_->reserve(field_);
 }
 
 void Swirlmote::initGLView() {
@@ -167,17 +166,14 @@ void Swirlmote::initGLView() {
 }
 
 void Swirlmote::setRenderer(Renderer renderer) {
-  renderer_ = renderer;
-  if (renderer_ == Renderer::Batched && field_.loc) {
-    batched_.reserve(field_);
+  sprites_ = makeSpriteDrawer(renderer);
+  if (field_.loc) {
+    sprites_->reserve(field_);
   }
 }
 
 bool Swirlmote::doAnimation() {
-  if (renderer_ == Renderer::Batched) {
-    return batched_.doAnimation(field_, TextureName, stop_);
-  }
-  return ::doAnimation(field_, TextureName, stop_);
+  return drawFrame(field_, TextureName, *sprites_, stop_);
 }
 
 const Image* Swirlmote::findImageNamed(const char* name) {

@@ -5,9 +5,10 @@
 #include <memory>
 #include <utility>
 
-#include "render/batched_frame.h"
 #include "render/image.h"
 #include "render/renderer.h"
+#include "render/sprite_drawer.h"
+#include "render/sprite_names.h"
 #include "render/stop_check.h"
 #include "saver/nib.h"
 #include "saver/opengl_view.h"
@@ -63,7 +64,8 @@ class Swirlmote : public ScreenSaverView {
   const Field& field() const { return field_; }
   Field& field() { return field_; }
   Size screenSize() const { return screenSize_; }
-  const GLuint (&textureNames() const)[10] { return TextureName; }
+  const SpriteTextures& textureNames() const { return TextureName; }
+  SpriteDrawer& spriteDrawer() { return *sprites_; }
 
  private:
   Swirlmote(Rect frame, bool isPreview, ImageDecoder& images);
@@ -72,10 +74,9 @@ class Swirlmote : public ScreenSaverView {
   OpenGLView* theGLView = nullptr;
   Size screenSize_;
   Field field_;
-  GLuint TextureName[10] = {};
+  SpriteTextures TextureName = {};
   bool graphicsBuilt_ = false;
-  Renderer renderer_ = Renderer::Classic;
-  BatchedFrame batched_;
+  std::unique_ptr<SpriteDrawer> sprites_ = makeSpriteDrawer(Renderer::Classic);
   StopCheck stop_ = nullptr;
   bool gaveUpLastFrame_ = false;
   SettingsOverrides overrides_;

@@ -51,6 +51,10 @@ class Field : public Settings {
   void doEffectNumber(int number, int eye);
   void model_handle_particles();
   void model_handle_afterimage();
+  // One frame's update: events, then particles, then, when shown, the
+  // afterimages. The tick is not advanced; the caller does that once the
+  // frame is done.
+  void step();
   // Frees every array and leaves the field empty.
   void releaseArrays();
 

@@ -12,6 +12,8 @@
 #include "host/installation.h"
 #include "host/saver_options.h"
 #include "host/x_session.h"
+#include "render/sprite_names.h"
+#include "settings/keys.h"
 
 namespace {
 
@@ -127,6 +129,38 @@ TEST(Install, TheSettingsDialogsCommandLinesAreTaken) {
     ASSERT_TRUE(options) << argument << ": " << refusal;
     EXPECT_EQ(options->mode, SaverMode::ForeignWindow) << argument;
   }
+}
+
+// The dialog's number ranges are the ranges the saver holds each setting
+// to, and its shapes are the saver's shapes, in their order.
+TEST(Install, TheSettingsDialogsRangesAndShapesAreTheSavers) {
+  const std::string xml = readText(SWIRLMOTE_SOURCE_DIR "/data/swirlmote.xml");
+  struct Number {
+    const char* option;
+    PreferenceKey key;
+  };
+  for (const Number& n : {Number{"--cyclones", key::cyclones}, Number{"--particles", key::particles},
+                          Number{"--scale", key::scale}}) {
+    SCOPED_TRACE(n.option);
+    const std::regex number("<number[^>]*arg=\"" + std::string(n.option) +
+                            R"re( %"[^>]*low="([^"]*)"[^>]*high="([^"]*)")re");
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(xml, match, number));
+    ASSERT_TRUE(n.key.range);
+    EXPECT_EQ(std::stod(match[1].str()), n.key.range->low);
+    EXPECT_EQ(std::stod(match[2].str()), n.key.range->high);
+  }
+
+  std::vector<std::string> shapes;
+  const std::regex shape(R"re(arg-set="--shape ([^"]*)")re");
+  for (std::sregex_iterator it(xml.begin(), xml.end(), shape), end; it != end; ++it) {
+    shapes.push_back((*it)[1].str());
+  }
+  std::vector<std::string> expected;
+  for (const std::string_view file : kSpriteImageNames) {
+    expected.emplace_back(file.substr(0, file.size() - 4));
+  }
+  EXPECT_EQ(shapes, expected);
 }
 
 }  // namespace

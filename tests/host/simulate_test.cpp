@@ -238,6 +238,24 @@ TEST_F(Simulate, TheSameSeedGivesTheSameField) {
   EXPECT_NE(first.out, other.out);
 }
 
+// Settings on the command line give the field that the same settings in
+// the store give, and leave the store as it was.
+TEST_F(Simulate, SettingsOptionsActAsStoredSettingsForThisRun) {
+  const std::string stored =
+      "number of cyclones=3\nnumber of particles=70\nshow afterimage=true\n"
+      "particle color mode=1\nparticle color red=1\nparticle color green=0\n"
+      "particle color blue=0\nparticle color alpha=1\n";
+  store(stored);
+  const Outcome fromStore = run("--seed 9 --frames 50");
+  store("number of cyclones=1\n");
+  const Outcome fromOptions =
+      run("--seed 9 --frames 50 --cyclones 3 --particles 70 --afterimages --particle-color ff0000");
+  ASSERT_EQ(fromStore.status, 0) << fromStore.err;
+  ASSERT_EQ(fromOptions.status, 0) << fromOptions.err;
+  EXPECT_EQ(fromOptions.out, fromStore.out);
+  EXPECT_EQ(storeText(), "[org.swirlmote.Swirlmote]\nnumber of cyclones=1\n");
+}
+
 // Out-of-range counts are limited for the run, but nothing is written to
 // the store: only the configuration sheet's OK makes it persistent.
 TEST_F(Simulate, LimitsTheCountsWithoutWritingTheStore) {
@@ -337,11 +355,7 @@ TEST_P(SimulateMatchesLibrary, EveryNumberReadsBackBitForBit) {
     lib.model_init([&](Settings& s) { s = c.settings; });
   }
   for (int frame = 0; frame < c.frames; ++frame) {
-    lib.model_handle_events();
-    lib.model_handle_particles();
-    if (lib.show_ai == 1) {
-      lib.model_handle_afterimage();
-    }
+    lib.step();
     ++lib.tick;
   }
   expectSameField(f, lib);
@@ -441,7 +455,11 @@ INSTANTIATE_TEST_SUITE_P(Options, SimulateRefuses,
                                            BadOption{"fractional_frames", "--frames 1.5", "--frames"},
                                            BadOption{"unknown_option", "--speed 3", "unknown option"},
                                            BadOption{"missing_seed", "--seed", "--seed"},
-                                           BadOption{"seed_out_of_range", "--seed 4294967296", "--seed"}),
+                                           BadOption{"seed_out_of_range", "--seed 4294967296", "--seed"},
+                                           BadOption{"size", "--size 64x64", "--size is for drawing"},
+                                           BadOption{"renderer", "--renderer batched",
+                                                     "--renderer is for drawing"},
+                                           BadOption{"bad_setting", "--cyclones 11", "--cyclones"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

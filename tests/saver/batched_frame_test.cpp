@@ -1,5 +1,3 @@
-#include "render/batched_frame.h"
-
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "platform/headless_platform.h"
+#include "render/batched_sprites.h"
 #include "saver/swirlmote.h"
 #include "settings/temp_config_home.h"
 
@@ -94,9 +93,7 @@ class BatchedFrames : public ::testing::Test {
     view->startAnimation();
     Field& field = view->field();
     for (int step = 0; step < kSteps; ++step) {
-      field.model_handle_events();
-      field.model_handle_particles();
-      if (field.show_ai == 1) field.model_handle_afterimage();
+      field.step();
       ++field.tick;
     }
     return view;
@@ -162,7 +159,7 @@ TEST_F(BatchedFrames, CornersFollowTheClassicMatrices) {
   ASSERT_NE(view, nullptr);
   const Field& field = view->field();
   view->glView()->openGLContext()->makeCurrentContext();
-  BatchedFrame batched;
+  BatchedSprites batched;
   batched.drawSprites(field);
 
   const auto vertices = batched.vertices();
@@ -222,7 +219,7 @@ TEST_F(BatchedFrames, LeavesTheClientArraysAsTheyWere) {
     view->glView()->openGLContext()->makeCurrentContext();
     const float unused[3] = {};
     glVertexPointer(3, GL_FLOAT, 0, unused);
-    BatchedFrame batched;
+    BatchedSprites batched;
     batched.drawSprites(view->field());
     EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));

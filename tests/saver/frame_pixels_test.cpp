@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/egl_context.h"
+#include "render/classic_sprites.h"
 #include "render/frame.h"
 #include "render/gl_setup.h"
 
@@ -85,7 +86,7 @@ class FramePixels : public ::testing::Test {
   }
 
   std::vector<uint8_t> draw() {
-    doAnimation(field_, textures_);
+    drawFrame(field_, textures_, classic_);
     std::vector<uint8_t> rgba;
     int w = 0;
     int h = 0;
@@ -122,7 +123,8 @@ class FramePixels : public ::testing::Test {
   std::unique_ptr<OpenGLContext> context_;
   std::array<std::unique_ptr<Image>, 10> images_;
   int missing_ = -1;
-  GLuint textures_[10] = {};
+  SpriteTextures textures_ = {};
+  ClassicSprites classic_;
   Field field_;
 };
 

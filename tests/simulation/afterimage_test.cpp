@@ -28,9 +28,7 @@ class Afterimages : public ::testing::Test {
     seededColor_.assign(field_.color.get(), field_.color.get() + 100);
   }
   void frame() {
-    field_.model_handle_events();
-    field_.model_handle_particles();
-    field_.model_handle_afterimage();
+    field_.step();
     ++field_.tick;
   }
   static bool same(const Vector3F& a, const Vector3F& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }

@@ -52,9 +52,7 @@ TEST(Frame, AllocatesNothingAndKeepsEveryArrayInPlace) {
   const std::vector<const void*> seeded = arrayAddresses(field);
   const long before = allocations.load();
   for (int frame = 0; frame < 300; ++frame) {
-    field.model_handle_events();
-    field.model_handle_particles();
-    field.model_handle_afterimage();
+    field.step();
     ++field.tick;
   }
   const long during = allocations.load() - before;

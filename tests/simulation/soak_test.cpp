@@ -91,9 +91,7 @@ TEST(Soak, LargestFieldStaysFiniteAndBounded) {
   int dirFlips = 0, radChanges = 0;
   for (int frame = 1; frame <= kFrames; ++frame) {
     const float dir = field.dir, rad = field.rad;
-    field.model_handle_events();
-    field.model_handle_particles();
-    field.model_handle_afterimage();
+    field.step();
     ++field.tick;
     dirFlips += field.dir != dir;
     radChanges += field.rad != rad;

@@ -1,16 +1,12 @@
-#include "render/batched_frame.h"
+#include "render/batched_sprites.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 
-#include "render/frame.h"
+#include "render/sprite_quad.h"
 
 namespace {
 
-// The half-width of the sprite quad in display list 1, one float step below
-// 0.1f.
-constexpr float kQuadHalfWidth = std::bit_cast<float>(uint32_t{0x3DCCCCCC});
 // The list's two triangles over the corners (−q, −q), (q, −q), (q, q),
 // (−q, q).
 constexpr GLuint kQuadCorners[6] = {0, 1, 2, 0, 2, 3};
@@ -49,7 +45,7 @@ SpriteVertex* emitSprite(SpriteVertex* v, const Vector3F& at, Facing f, const Co
 
 }  // namespace
 
-void BatchedFrame::reserve(const Field& field) {
+void BatchedSprites::reserve(const Field& field) {
   const std::size_t sprites = spritesOf(field);
   const std::size_t held = vertices_.size() / 4;
   if (held >= sprites) {
@@ -64,37 +60,24 @@ void BatchedFrame::reserve(const Field& field) {
   }
 }
 
-bool BatchedFrame::doAnimation(Field& field, const GLuint (&TextureName)[10], StopCheck stop) {
-  beginFrame(field, TextureName);
-  if (stopRequested(stop)) {
-    return false;
-  }
-  drawSprites(field);
-  endFrame(field);
-  return true;
-}
-
-void BatchedFrame::drawSprites(const Field& field) {
+bool BatchedSprites::drawSprites(const Field& field, StopCheck) {
   reserve(field);
-  const bool afterimages = field.show_ai == 1;
   const float scale = 200.0f * field.particle_scale;
   SpriteVertex* v = vertices_.data();
-  for (int32_t k = 0; k < field.no_particles; ++k) {
-    // The afterimages turn with their particle.
-    const Facing facing = facingOf(scale, field.yrp[k]);
-    v = emitSprite(v, field.loc[k], facing, field.color[k]);
-    if (afterimages) {
-      for (int m = 0; m < 4; ++m) {
-        const std::size_t i = 4 * static_cast<std::size_t>(k) + m;
-        ColorRGBA c = field.ai_color[i];
-        c.a = afterimageFade(field.ai_cnt[i]) * c.a;
-        v = emitSprite(v, field.ai_loc[i], facing, c);
-      }
+  // A particle's facing serves its afterimages too.
+  int32_t facingParticle = -1;
+  Facing facing{};
+  forEachSprite(field, [&](int32_t k, const Vector3F& at, const ColorRGBA& c) {
+    if (k != facingParticle) {
+      facing = facingOf(scale, field.yrp[k]);
+      facingParticle = k;
     }
-  }
+    v = emitSprite(v, at, facing, c);
+    return true;
+  });
   sprites_ = static_cast<std::size_t>(v - vertices_.data()) / 4;
   if (sprites_ == 0) {
-    return;
+    return true;
   }
 
   constexpr GLsizei stride = sizeof(SpriteVertex);
@@ -110,4 +93,5 @@ void BatchedFrame::drawSprites(const Field& field) {
   glDrawRangeElements(GL_TRIANGLES, 0, static_cast<GLuint>(4 * sprites_ - 1),
                       static_cast<GLsizei>(6 * sprites_), GL_UNSIGNED_INT, indices_.data());
   glPopClientAttrib();
+  return true;
 }
