@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -135,15 +136,30 @@ TEST_F(SaverOnWayland, FullScreenCoversEveryOutput) {
   EXPECT_FALSE(run->wait(0ms)) << "ended by itself: " << run->errors();
 }
 
-// swayidle starts the saver after the seat has been idle, on every output.
+// swayidle starts the saver after the seat has been idle, on every output,
+// and a key typed on the seat's virtual keyboard ends it. The seat has no
+// pointer, so the key stands for all input.
 TEST_F(SaverOnWayland, SwayidleRunsItAsTheScreenSaver) {
   REQUIRE_OR_SKIP(haveProgram("swayidle"), "swayidle");
+  REQUIRE_OR_SKIP(haveProgram("wtype"), "wtype");
   startSway();
-  Process idle({"swayidle", "-w", "timeout", "1", std::string(SWIRLMOTE_BINARY) + " --fullscreen --seed 11"},
+  const std::string status = scratch_ / "status";
+  Process idle({"swayidle", "-w", "timeout", "1",
+                std::string(SWIRLMOTE_BINARY) + " --fullscreen --seed 11; echo $? > '" + status + "'"},
                environment(), scratch_ / "swayidle.err");
   ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << idle.errors();
   std::this_thread::sleep_for(1s);
   expectSaverOnEveryOutput();
+  ASSERT_FALSE(std::filesystem::exists(status)) << "ended before any input";
+
+  // The keyboard appears first, and the saver's client binds it before the
+  // key comes.
+  session_->run("wtype -s 500 -k space");
+  ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(status); }, 10s)) << "still running after a key";
+  std::ifstream statusFile(status);
+  int code = -1;
+  statusFile >> code;
+  EXPECT_EQ(code, 0);
 }
 
 // The compositor ending under the saver ends it as the X server's end does:
