@@ -1,7 +1,9 @@
 // The saver as a native Wayland client, under a headless sway of the test's
-// own with two outputs, and under weston, which has no input seat.
+// own with two outputs, and under weston, which has no input seat (beside an
+// X server where the saver falls back to one).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -162,6 +164,27 @@ TEST_F(SaverOnWayland, SwayidleRunsItAsTheScreenSaver) {
   EXPECT_EQ(code, 0);
 }
 
+// --configure shows its preview and its sheet as Wayland windows of their
+// own (there is no X display), and the compositor closing the sheet ends
+// the program as Cancel does, leaving the store as it was.
+TEST_F(SaverOnWayland, TheSheetOpensAndClosesOnWayland) {
+  startSway();
+  const std::string store = scratch_ / "config/swirlmote/org.swirlmote.Swirlmote.ini";
+  const std::string before = readText(store);
+  auto run = saver({"--configure"});
+  const auto sheets = [&] {
+    return std::atoi(
+        session_->run("swaymsg -t get_tree | grep -c '\"name\": \"Swirlmote Settings\"'").c_str());
+  };
+  ASSERT_TRUE(waitFor([&] { return sheets() == 1; }, 30s)) << run->errors();
+  EXPECT_EQ(saverWindows(), 1) << "the preview beside the sheet";
+  ASSERT_FALSE(run->wait(0ms)) << "ended before the sheet was closed: " << run->errors();
+
+  session_->run("swaymsg '[title=\"^Swirlmote Settings$\"] kill'");
+  EXPECT_EQ(run->wait(10s), 0) << run->errors();
+  EXPECT_EQ(readText(store), before);
+}
+
 // The compositor ending under the saver ends it as the X server's end does:
 // status 0 and one line, in every mode that opens windows of its own.
 TEST_F(SaverOnWayland, TheCompositorEndingEndsItWithAMessage) {
@@ -206,6 +229,30 @@ TEST(SaverOnWaylandWithoutASeat, EveryModeEndsWithAMessage) {
     EXPECT_NE(run.errors().find(c.message), std::string::npos) << run.errors();
     std::filesystem::remove(scratch / "err");
   }
+}
+
+// Left for the X display by a compositor without a seat, the saver opens
+// its sheet there too, not on the compositor that GTK would take first.
+TEST(SaverOnWaylandWithoutASeat, TheSheetOpensWhereTheSaverIs) {
+  REQUIRE_OR_SKIP(haveProgram("weston"), "weston");
+  REQUIRE_OR_SKIP(haveProgram("Xvfb"), "Xvfb");
+  REQUIRE_OR_SKIP(haveProgram("xdotool"), "xdotool");
+  const auto session = WaylandSession::startWeston();
+  ASSERT_TRUE(session) << "weston did not start";
+  const auto server =
+      XServer::start({"Xvfb", "-screen", "0", "1280x1024x24", "+extension", "GLX", "-nolisten", "tcp"});
+  ASSERT_TRUE(server) << "Xvfb did not start";
+  ScratchDir scratch;
+  std::vector<std::string> environment = session->clientEnvironment();
+  std::replace(environment.begin(), environment.end(), std::string("DISPLAY="),
+               "DISPLAY=" + server->display());
+  environment.push_back("XDG_CONFIG_HOME=" + scratch / "config");
+  Process run({SWIRLMOTE_BINARY, "--configure"}, environment, scratch / "err");
+  EXPECT_TRUE(waitFor(
+      [&] { return !server->run("xdotool search --onlyvisible --name '^Swirlmote Settings$'").empty(); },
+      30s))
+      << run.errors();
+  EXPECT_FALSE(run.wait(0ms)) << run.errors();
 }
 
 }  // namespace
