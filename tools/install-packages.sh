@@ -15,8 +15,9 @@ if [[ "${1:-}" == "test" ]]; then
   packages+=(libgtest-dev libgmock-dev clang clang-format libclang-rt-14-dev valgrind xvfb xauth imagemagick x11-apps x11-utils
     x11-xserver-utils xdotool xscreensaver xserver-xorg-core xserver-xorg-video-dummy)
   # Headless Wayland compositors for the native Wayland tests: sway (with
-  # grim for screenshots and swayidle) and weston, which has no input seat.
-  packages+=(sway grim swayidle weston)
+  # grim for screenshots, swayidle, and wtype to type on its seat) and weston,
+  # which has no input seat.
+  packages+=(sway grim swayidle wtype weston)
 fi
 if [[ "${1:-}" == "bench" ]]; then
   packages+=(libbenchmark-dev time)

@@ -44,6 +44,8 @@ SaverAction actionFor(const SDL_Event& event, SaverMode mode) {
   return mode == SaverMode::FullScreen ? fullScreenAction(event) : windowAction(event);
 }
 
-bool WakeTracker::movedFar(int x, int y) const {
-  return std::abs(x - x_) > kThreshold || std::abs(y - y_) > kThreshold;
+bool WakeTracker::movedFar(int dx, int dy) {
+  x_ += dx;
+  y_ += dy;
+  return std::abs(x_) > kThreshold || std::abs(y_) > kThreshold;
 }

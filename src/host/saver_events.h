@@ -20,15 +20,18 @@ enum class SaverAction {
 SaverAction actionFor(const SDL_Event& event, SaverMode mode);
 
 // Whether the pointer has gone beyond the threshold from where it was when
-// full screen began, in screen coordinates.
+// full screen began, from the movements that the motion events carry: on
+// Wayland a client never learns the pointer's place on the screen, only its
+// place in our windows.
 class WakeTracker {
  public:
   static constexpr int kThreshold = 10;  // pixels, in either direction
 
-  WakeTracker(int x, int y) : x_(x), y_(y) {}
-  bool movedFar(int x, int y) const;
+  // Adds one motion event's movement; whether the pointer is now far from
+  // where it began.
+  bool movedFar(int dx, int dy);
 
  private:
-  int x_;
-  int y_;
+  int x_ = 0;
+  int y_ = 0;
 };

@@ -26,7 +26,7 @@ SaverScreen* screenOf(SaverSession& session, uint32_t windowId) {
 
 class FrameLoop {
  public:
-  explicit FrameLoop(SaverSession& session) : session_(session), wake_(pointerPosition()) {}
+  explicit FrameLoop(SaverSession& session) : session_(session) {}
 
   int64_t run(std::optional<int64_t> frameLimit, bool keepLastFrame) {
     SaverScreen& first = *session_.screens.front();
@@ -64,13 +64,6 @@ class FrameLoop {
   }
 
  private:
-  static WakeTracker pointerPosition() {
-    int x = 0;
-    int y = 0;
-    SDL_GetGlobalMouseState(&x, &y);
-    return WakeTracker(x, y);
-  }
-
   // Handles events until the deadline, and those already waiting even when
   // the deadline has passed; false when the saver is to end.
   bool waitUntil(Clock::time_point deadline) {
@@ -111,13 +104,7 @@ class FrameLoop {
           screen->resize(screen->drawableSize());
         }
         break;
-      case SaverAction::PointerMoved: {
-        int x = 0;
-        int y = 0;
-        SDL_GetGlobalMouseState(&x, &y);
-        ending_ = wake_.movedFar(x, y);
-        break;
-      }
+      case SaverAction::PointerMoved: ending_ = wake_.movedFar(event.motion.xrel, event.motion.yrel); break;
     }
   }
 

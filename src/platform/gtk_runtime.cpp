@@ -1,15 +1,28 @@
 #include "platform/gtk_runtime.h"
 
+#include <SDL2/SDL.h>
 #include <gtk/gtk.h>
+
+#include <cstring>
 
 namespace {
 
 bool started = false;
 
+// The sheet opens on the display the saver's windows are on: GDK would take
+// WAYLAND_DISPLAY first even where the saver draws into an X window.
+void followSdlVideoDriver() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && (std::strcmp(driver, "wayland") == 0 || std::strcmp(driver, "x11") == 0)) {
+    gdk_set_allowed_backends(driver);
+  }
+}
+
 }  // namespace
 
 bool startGtk() {
   if (!started) {
+    followSdlVideoDriver();
     started = gtk_init_check(nullptr, nullptr);
   }
   return started;

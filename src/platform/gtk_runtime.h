@@ -2,7 +2,8 @@
 
 // GTK, for the configuration sheet, in the one main thread of the process.
 
-// Brings GTK up, once per process, when there is a display to open; false
+// Brings GTK up, once per process, when there is a display to open, on the
+// same kind of display (Wayland or X11) as SDL's video when SDL is up; false
 // while there is none, in which case the next call tries again.
 bool startGtk();
 

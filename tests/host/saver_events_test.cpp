@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -62,14 +63,31 @@ TEST(SaverEvents, EachModeHasItsWayOut) {
   }
 }
 
+// Movements add up, back and forth, to the distance from where the pointer
+// was when full screen began.
 TEST(WakeTracker, OnlyAMoveBeyondTheThresholdCounts) {
-  const WakeTracker wake(100, 200);
-  EXPECT_FALSE(wake.movedFar(100, 200));
-  EXPECT_FALSE(wake.movedFar(110, 190));
-  EXPECT_FALSE(wake.movedFar(90, 210));
-  EXPECT_TRUE(wake.movedFar(111, 200));
-  EXPECT_TRUE(wake.movedFar(100, 189));
-  EXPECT_TRUE(wake.movedFar(1500, 200));
+  const struct {
+    const char* what;
+    std::vector<std::pair<int, int>> moves;
+    bool far;
+  } cases[] = {
+      {"no movement", {{0, 0}}, false},
+      {"to the threshold", {{10, -10}}, false},
+      {"to the threshold in small steps", {{3, 0}, {3, 0}, {4, 0}, {0, -10}}, false},
+      {"jitter far and back", {{8, 0}, {-8, 0}, {8, 0}, {-8, 0}, {8, 0}}, false},
+      {"one past it across", {{11, 0}}, true},
+      {"one past it down", {{0, 0}, {0, -11}}, true},
+      {"past it in small steps", {{4, 4}, {4, 4}, {3, 3}}, true},
+      {"a jump", {{1400, 0}}, true},
+  };
+  for (const auto& c : cases) {
+    WakeTracker wake;
+    bool far = false;
+    for (const auto& [dx, dy] : c.moves) {
+      far = wake.movedFar(dx, dy);
+    }
+    EXPECT_EQ(far, c.far) << c.what;
+  }
 }
 
 }  // namespace

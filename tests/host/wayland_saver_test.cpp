@@ -1,8 +1,11 @@
 // The saver as a native Wayland client, under a headless sway of the test's
-// own with two outputs, and under weston, which has no input seat.
+// own with two outputs, and under weston, which has no input seat (beside an
+// X server where the saver falls back to one).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -135,15 +138,51 @@ TEST_F(SaverOnWayland, FullScreenCoversEveryOutput) {
   EXPECT_FALSE(run->wait(0ms)) << "ended by itself: " << run->errors();
 }
 
-// swayidle starts the saver after the seat has been idle, on every output.
+// swayidle starts the saver after the seat has been idle, on every output,
+// and a key typed on the seat's virtual keyboard ends it. The seat has no
+// pointer, so the key stands for all input.
 TEST_F(SaverOnWayland, SwayidleRunsItAsTheScreenSaver) {
   REQUIRE_OR_SKIP(haveProgram("swayidle"), "swayidle");
+  REQUIRE_OR_SKIP(haveProgram("wtype"), "wtype");
   startSway();
-  Process idle({"swayidle", "-w", "timeout", "1", std::string(SWIRLMOTE_BINARY) + " --fullscreen --seed 11"},
+  const std::string status = scratch_ / "status";
+  Process idle({"swayidle", "-w", "timeout", "1",
+                std::string(SWIRLMOTE_BINARY) + " --fullscreen --seed 11; echo $? > '" + status + "'"},
                environment(), scratch_ / "swayidle.err");
   ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << idle.errors();
   std::this_thread::sleep_for(1s);
   expectSaverOnEveryOutput();
+  ASSERT_FALSE(std::filesystem::exists(status)) << "ended before any input";
+
+  // The keyboard appears first, and the saver's client binds it before the
+  // key comes.
+  session_->run("wtype -s 500 -k space");
+  ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(status); }, 10s)) << "still running after a key";
+  std::ifstream statusFile(status);
+  int code = -1;
+  statusFile >> code;
+  EXPECT_EQ(code, 0);
+}
+
+// --configure shows its preview and its sheet as Wayland windows of their
+// own (there is no X display), and the compositor closing the sheet ends
+// the program as Cancel does, leaving the store as it was.
+TEST_F(SaverOnWayland, TheSheetOpensAndClosesOnWayland) {
+  startSway();
+  const std::string store = scratch_ / "config/swirlmote/org.swirlmote.Swirlmote.ini";
+  const std::string before = readText(store);
+  auto run = saver({"--configure"});
+  const auto sheets = [&] {
+    return std::atoi(
+        session_->run("swaymsg -t get_tree | grep -c '\"name\": \"Swirlmote Settings\"'").c_str());
+  };
+  // The preview beside the sheet.
+  ASSERT_TRUE(waitFor([&] { return sheets() == 1 && saverWindows() == 1; }, 30s)) << run->errors();
+  ASSERT_FALSE(run->wait(0ms)) << "ended before the sheet was closed: " << run->errors();
+
+  session_->run("swaymsg '[title=\"^Swirlmote Settings$\"] kill'");
+  EXPECT_EQ(run->wait(10s), 0) << run->errors();
+  EXPECT_EQ(readText(store), before);
 }
 
 // The compositor ending under the saver ends it as the X server's end does:
@@ -190,6 +229,30 @@ TEST(SaverOnWaylandWithoutASeat, EveryModeEndsWithAMessage) {
     EXPECT_NE(run.errors().find(c.message), std::string::npos) << run.errors();
     std::filesystem::remove(scratch / "err");
   }
+}
+
+// Left for the X display by a compositor without a seat, the saver opens
+// its sheet there too, not on the compositor that GTK would take first.
+TEST(SaverOnWaylandWithoutASeat, TheSheetOpensWhereTheSaverIs) {
+  REQUIRE_OR_SKIP(haveProgram("weston"), "weston");
+  REQUIRE_OR_SKIP(haveProgram("Xvfb"), "Xvfb");
+  REQUIRE_OR_SKIP(haveProgram("xdotool"), "xdotool");
+  const auto session = WaylandSession::startWeston();
+  ASSERT_TRUE(session) << "weston did not start";
+  const auto server =
+      XServer::start({"Xvfb", "-screen", "0", "1280x1024x24", "+extension", "GLX", "-nolisten", "tcp"});
+  ASSERT_TRUE(server) << "Xvfb did not start";
+  ScratchDir scratch;
+  std::vector<std::string> environment = session->clientEnvironment();
+  std::replace(environment.begin(), environment.end(), std::string("DISPLAY="),
+               "DISPLAY=" + server->display());
+  environment.push_back("XDG_CONFIG_HOME=" + scratch / "config");
+  Process run({SWIRLMOTE_BINARY, "--configure"}, environment, scratch / "err");
+  EXPECT_TRUE(waitFor(
+      [&] { return !server->run("xdotool search --onlyvisible --name '^Swirlmote Settings$'").empty(); },
+      30s))
+      << run.errors();
+  EXPECT_FALSE(run.wait(0ms)) << run.errors();
 }
 
 }  // namespace
