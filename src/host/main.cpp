@@ -7,7 +7,7 @@
 
 #include "host/arguments.h"
 #include "host/commands.h"
-#include "host/usage.h"
+#include "host/option_table.h"
 
 namespace {
 
@@ -24,16 +24,18 @@ int run(std::span<const std::string_view> args) {
     if (first == "config") {
       return runConfig(rest);
     }
-    const bool help = first == "--help" || first == "-h" || first == "help";
-    if ((help || first == "--version") && !rest.empty()) {
+    const CommandOption* option = findOption(first);
+    const bool help = first == "help" || (option && option->name == "--help");
+    const bool version = option && option->name == "--version";
+    if ((help || version) && !rest.empty()) {
       return ArgumentReader("", {}).refuse(std::string(first) + " takes nothing after it, not '" +
                                            std::string(rest.front()) + "'");
     }
     if (help) {
-      std::fputs(kUsage, stdout);
+      std::fputs(usageText().c_str(), stdout);
       return 0;
     }
-    if (first == "--version") {
+    if (version) {
       std::printf("swirlmote %s\n", SWIRLMOTE_VERSION);
       return 0;
     }

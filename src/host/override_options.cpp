@@ -4,23 +4,9 @@
 #include <cmath>
 #include <string>
 
-#include "render/sprite_names.h"
+#include "host/option_table.h"
 
 namespace {
-
-// A sprite file's name without ".png": the shape's name.
-std::string_view shapeName(std::string_view file) {
-  return file.substr(0, file.size() - 4);
-}
-
-// "circle face ... gn".
-std::string shapeList() {
-  std::string list;
-  for (const std::string_view file : kSpriteImageNames) {
-    list += (list.empty() ? "" : " ") + std::string(shapeName(file));
-  }
-  return list;
-}
 
 std::optional<int> hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -29,12 +15,12 @@ std::optional<int> hexDigit(char c) {
   return std::nullopt;
 }
 
-std::optional<float> parseScale(std::string_view text) {
+std::optional<float> parseScale(std::string_view text, const KeyRange& range) {
   float value = 0.0f;
   const char* end = text.data() + text.size();
   const auto [ptr, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || ptr != end || !std::isfinite(value) || value < 0.5f ||
-      value > 2.0f) {
+  if (text.empty() || error != std::errc() || ptr != end || !std::isfinite(value) ||
+      value < static_cast<float>(range.low) || value > static_cast<float>(range.high)) {
     return std::nullopt;
   }
   return value;
@@ -74,8 +60,8 @@ std::optional<ColorRGBA> parseHexColor(std::string_view text) {
 }
 
 std::optional<int32_t> parseShapeName(std::string_view text) {
-  for (std::size_t i = 0; i < kSpriteImageNames.size(); ++i) {
-    if (shapeName(kSpriteImageNames[i]) == text && !text.empty()) {
+  for (std::size_t i = 0; i < kShapeNames.size(); ++i) {
+    if (kShapeNames[i] == text && !text.empty()) {
       return static_cast<int32_t>(i);
     }
   }
@@ -83,36 +69,37 @@ std::optional<int32_t> parseShapeName(std::string_view text) {
 }
 
 OptionUse readOverrideOption(std::string_view option, ArgumentReader& reader, SettingsOverrides& overrides) {
-  if (option == "--afterimages" || option == "--no-afterimages") {
+  const CommandOption* entry = findOption(option);
+  if (!entry || entry->section != OptionSection::Setting) {
+    return OptionUse::NotOurs;
+  }
+  if (entry->value == OptionValue::None) {
     overrides.afterimages = option == "--afterimages";
     return OptionUse::Taken;
   }
-  if (option == "--cyclones" || option == "--particles") {
+  if (entry->value == OptionValue::Integer) {
     const bool cyclones = option == "--cyclones";
-    const auto value = cyclones ? reader.integer(option, 1, 10) : reader.integer(option, 50, 200);
+    const auto value = reader.integer(option, static_cast<int64_t>(entry->range->low),
+                                      static_cast<int64_t>(entry->range->high));
     if (!value) return OptionUse::Refused;
     (cyclones ? overrides.cyclones : overrides.particlesPerCyclone) = static_cast<int32_t>(*value);
     return OptionUse::Taken;
-  }
-  if (option != "--shape" && option != "--scale" && option != "--particle-color" &&
-      option != "--background-color") {
-    return OptionUse::NotOurs;
   }
   const auto text = reader.value(option);
   if (!text) {
     return OptionUse::Refused;
   }
   const std::string given = "'" + std::string(*text) + "'";
-  if (option == "--shape") {
+  if (entry->value == OptionValue::Shape) {
     overrides.shape = parseShapeName(*text);
     if (!overrides.shape) {
       reader.refuse("--shape takes one of " + shapeList() + ", not " + given);
       return OptionUse::Refused;
     }
-  } else if (option == "--scale") {
-    overrides.scale = parseScale(*text);
+  } else if (entry->value == OptionValue::Number) {
+    overrides.scale = parseScale(*text, *entry->range);
     if (!overrides.scale) {
-      reader.refuse("--scale takes a number from 0.5 to 2.0, not " + given);
+      reader.refuse("--scale takes a number from " + rangeText(*entry) + ", not " + given);
       return OptionUse::Refused;
     }
   } else {

@@ -8,6 +8,7 @@
 
 #include "host/arguments.h"
 #include "host/commands.h"
+#include "host/option_table.h"
 #include "host/run_options.h"
 #include "platform/drawable_limits.h"
 #include "platform/headless_platform.h"
@@ -36,6 +37,7 @@ std::optional<RenderOptions> parse(ArgumentReader& reader) {
   RunOptions run;
   while (!reader.done()) {
     const std::string_view option = reader.next();
+    if (!takenOption(option, kRender, reader)) return std::nullopt;
     const OptionUse use = readRunOption(option, reader, run, 1, 100000000);
     if (use == OptionUse::Refused) return std::nullopt;
     if (use == OptionUse::Taken) continue;
@@ -43,13 +45,10 @@ std::optional<RenderOptions> parse(ArgumentReader& reader) {
       const auto text = reader.value(option);
       if (!text) return std::nullopt;
       options.out = std::string(*text);
-    } else if (option == "--every") {
+    } else {
       const auto value = reader.integer(option, 1, 100000000);
       if (!value) return std::nullopt;
       options.every = *value;
-    } else {
-      reader.refuse("unknown option '" + std::string(option) + "'");
-      return std::nullopt;
     }
   }
   if (!run.frames || !run.size || options.out.empty()) {

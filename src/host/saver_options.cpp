@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "host/arguments.h"
+#include "host/option_table.h"
 #include "host/run_options.h"
 
 namespace {
@@ -27,19 +28,21 @@ bool readWindowId(std::string_view option, ArgumentReader& reader, ModeRequests&
   return true;
 }
 
-// Reads the modes and --screenshot; false after a message.
-bool readOption(std::string_view option, ArgumentReader& reader, SaverOptions& options, ModeRequests& modes) {
-  if (option == "--fullscreen") {
+// Reads a mode or --screenshot, given as option; false after a message.
+bool readOption(const CommandOption& entry, std::string_view option, ArgumentReader& reader,
+                SaverOptions& options, ModeRequests& modes) {
+  const std::string_view name = entry.name;
+  if (name == "--fullscreen") {
     modes.fullScreen = true;
-  } else if (option == "--preview") {
+  } else if (name == "--preview") {
     modes.preview = true;
-  } else if (option == "--configure") {
+  } else if (name == "--configure") {
     modes.configure = true;
-  } else if (option == "--root" || option == "-root") {
+  } else if (name == "--root") {
     modes.root = true;
-  } else if (option == "--window-id" || option == "-window-id") {
+  } else if (name == "--window-id") {
     return readWindowId(option, reader, modes);
-  } else if (option == "--screenshot") {
+  } else {
     const auto text = reader.value(option);
     if (!text) return false;
     if (text->empty()) {
@@ -47,9 +50,6 @@ bool readOption(std::string_view option, ArgumentReader& reader, SaverOptions& o
       return false;
     }
     options.screenshot = std::string(*text);
-  } else {
-    reader.refuse("unknown option '" + std::string(option) + "'");
-    return false;
   }
   return true;
 }
@@ -115,11 +115,15 @@ std::optional<SaverOptions> parseSaverOptions(std::span<const std::string_view> 
   ModeRequests modes;
   while (!reader.done()) {
     const std::string_view option = reader.next();
+    const CommandOption* entry = takenOption(option, kSaver, reader);
+    if (!entry) {
+      return std::nullopt;
+    }
     const OptionUse use = readRunOption(option, reader, run, 1, 100000000);
     if (use == OptionUse::Refused) {
       return std::nullopt;
     }
-    if (use == OptionUse::NotOurs && !readOption(option, reader, options, modes)) {
+    if (use == OptionUse::NotOurs && !readOption(*entry, option, reader, options, modes)) {
       return std::nullopt;
     }
   }

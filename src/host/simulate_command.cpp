@@ -5,6 +5,7 @@
 #include "host/arguments.h"
 #include "host/commands.h"
 #include "host/field_json.h"
+#include "host/option_table.h"
 #include "host/run_options.h"
 #include "settings/keys.h"
 #include "settings/load_defaults.h"
@@ -17,12 +18,9 @@ int runSimulate(std::span<const std::string_view> args) {
     if (option == "--size" || option == "--renderer") {
       return reader.refuse(std::string(option) + " is for drawing; simulate draws nothing");
     }
-    const OptionUse use = readRunOption(option, reader, run, 0, 1000000000);
-    if (use == OptionUse::Refused) {
+    if (!takenOption(option, kSimulate, reader) ||
+        readRunOption(option, reader, run, 0, 1000000000) == OptionUse::Refused) {
       return 2;
-    }
-    if (use == OptionUse::NotOurs) {
-      return reader.refuse("unknown option '" + std::string(option) + "'");
     }
   }
   const unsigned seed = run.seed.value_or(static_cast<unsigned>(time(nullptr)));

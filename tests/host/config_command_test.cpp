@@ -10,8 +10,8 @@
 #include "settings/keys.h"
 #include "settings/screen_saver_defaults.h"
 #include "settings/store_value.h"
-#include "settings/temp_config_home.h"
 #include "support/run_program.h"
+#include "support/temp_config_home.h"
 
 namespace {
 

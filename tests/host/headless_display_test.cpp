@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "settings/temp_config_home.h"
 #include "support/run_program.h"
+#include "support/temp_config_home.h"
 
 namespace {
 

@@ -10,10 +10,9 @@
 #include <vector>
 
 #include "host/installation.h"
+#include "host/option_table.h"
 #include "host/saver_options.h"
 #include "host/x_session.h"
-#include "render/sprite_names.h"
-#include "settings/keys.h"
 
 namespace {
 
@@ -110,14 +109,17 @@ TEST(Install, TheSettingsDialogsCommandLinesAreTaken) {
   for (std::sregex_iterator it(xml.begin(), xml.end(), fixed), end; it != end; ++it) {
     arguments.push_back((*it)[1].str());
   }
-  // Strings: the words and a colour that their labels offer.
-  const std::regex text(R"re(<string[^>]*arg="([^"]*)")re");
+  // Strings: the word that the option's value offers ("auto|RRGGBB"), and
+  // a colour.
+  const std::regex text(R"re(<string[^>]*arg="(\S+) %")re");
   std::size_t strings = 0;
   for (std::sregex_iterator it(xml.begin(), xml.end(), text), end; it != end; ++it, ++strings) {
-    const std::string arg = (*it)[1].str();
-    const std::string word = arg.find("background") != std::string::npos ? "cycling" : "auto";
-    arguments.push_back(std::regex_replace(arg, std::regex("%"), word));
-    arguments.push_back(std::regex_replace(arg, std::regex("%"), "ff8000"));
+    const std::string name = (*it)[1].str();
+    const CommandOption* option = findOption(name);
+    ASSERT_TRUE(option) << name;
+    const std::string_view word = option->valueName.substr(0, option->valueName.find('|'));
+    arguments.push_back(name + " " + std::string(word));
+    arguments.push_back(name + " ff8000");
   }
   EXPECT_EQ(strings, 2u) << "the two colours";
   EXPECT_GE(arguments.size(), 9u + 10 + 2 + 4);
@@ -131,36 +133,43 @@ TEST(Install, TheSettingsDialogsCommandLinesAreTaken) {
   }
 }
 
-// The dialog's number ranges are the ranges the saver holds each setting
-// to, and its shapes are the saver's shapes, in their order.
+// The dialog offers every setting of the option table as the table has it:
+// a switch as itself, a number over the option's range, a shape as each of
+// the saver's shapes in their order, a text as an entry.
 TEST(Install, TheSettingsDialogsRangesAndShapesAreTheSavers) {
   const std::string xml = readText(SWIRLMOTE_SOURCE_DIR "/data/swirlmote.xml");
-  struct Number {
-    const char* option;
-    PreferenceKey key;
-  };
-  for (const Number& n : {Number{"--cyclones", key::cyclones}, Number{"--particles", key::particles},
-                          Number{"--scale", key::scale}}) {
-    SCOPED_TRACE(n.option);
-    const std::regex number("<number[^>]*arg=\"" + std::string(n.option) +
-                            R"re( %"[^>]*low="([^"]*)"[^>]*high="([^"]*)")re");
+  for (const CommandOption& option : kCommandOptions) {
+    if (option.section != OptionSection::Setting) continue;
+    const std::string name(option.name);
+    SCOPED_TRACE(name);
+    EXPECT_NE(option.takers & kSaver, 0u);
     std::smatch match;
-    ASSERT_TRUE(std::regex_search(xml, match, number));
-    ASSERT_TRUE(n.key.range);
-    EXPECT_EQ(std::stod(match[1].str()), n.key.range->low);
-    EXPECT_EQ(std::stod(match[2].str()), n.key.range->high);
+    switch (option.value) {
+      case OptionValue::None: EXPECT_NE(xml.find("arg-set=\"" + name + "\""), std::string::npos); break;
+      case OptionValue::Integer:
+      case OptionValue::Number: {
+        const std::regex number("<number[^>]*arg=\"" + name +
+                                R"re( %"[^>]*low="([^"]*)"[^>]*high="([^"]*)")re");
+        ASSERT_TRUE(std::regex_search(xml, match, number));
+        ASSERT_TRUE(option.range);
+        EXPECT_EQ(std::stod(match[1].str()), option.range->low);
+        EXPECT_EQ(std::stod(match[2].str()), option.range->high);
+        break;
+      }
+      case OptionValue::Shape: {
+        std::vector<std::string> shapes;
+        const std::regex shape("arg-set=\"" + name + R"re( ([^"]*)")re");
+        for (std::sregex_iterator it(xml.begin(), xml.end(), shape), end; it != end; ++it) {
+          shapes.push_back((*it)[1].str());
+        }
+        EXPECT_EQ(shapes, std::vector<std::string>(kShapeNames.begin(), kShapeNames.end()));
+        break;
+      }
+      case OptionValue::Text:
+        EXPECT_TRUE(std::regex_search(xml, std::regex("<string[^>]*arg=\"" + name + " %\"")));
+        break;
+    }
   }
-
-  std::vector<std::string> shapes;
-  const std::regex shape(R"re(arg-set="--shape ([^"]*)")re");
-  for (std::sregex_iterator it(xml.begin(), xml.end(), shape), end; it != end; ++it) {
-    shapes.push_back((*it)[1].str());
-  }
-  std::vector<std::string> expected;
-  for (const std::string_view file : kSpriteImageNames) {
-    expected.emplace_back(file.substr(0, file.size() - 4));
-  }
-  EXPECT_EQ(shapes, expected);
 }
 
 }  // namespace

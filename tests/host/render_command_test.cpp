@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "platform/png_image.h"
-#include "settings/temp_config_home.h"
 #include "support/run_program.h"
+#include "support/temp_config_home.h"
 
 namespace fs = std::filesystem;
 

@@ -104,13 +104,18 @@ TEST(SaverFullScreen, GivesEveryMonitorAViewOfItsOwnSize) {
 
   EXPECT_TRUE(waitFor([&] { return saverWindows(*server) == kMonitorGeometries; }, 20s))
       << testing::PrintToString(saverWindows(*server)) << run->errors();
-  // Some frames on both, then the whole screen as the server shows it.
-  std::this_thread::sleep_for(2s);
-  server->run("xwd -root -silent | convert xwd:- " + scratch / "root.png");
+  // The whole screen as the server shows it, once both monitors show
+  // particles.
+  std::unique_ptr<PngImage> root;
+  const auto bothDrawn = [&] {
+    root = shownPicture(*server, "-root", scratch / "root.png");
+    return root && brightPixels(*root, 0, 0, 1920, 1080) > 50 &&
+           brightPixels(*root, 1920, 0, 3200, 1024) > 50;
+  };
+  waitFor(bothDrawn, 30s);
   run->signal(SIGTERM);
   ASSERT_EQ(run->wait(10s), 0) << run->errors();
 
-  const auto root = PngImage::load(scratch / "root.png");
   ASSERT_TRUE(root);
   EXPECT_GT(brightPixels(*root, 0, 0, 1920, 1080), 50) << "no particles on the left monitor";
   EXPECT_GT(brightPixels(*root, 1920, 0, 3200, 1024), 50) << "no particles on the right monitor";

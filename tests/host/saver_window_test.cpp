@@ -2,6 +2,7 @@
 // resize, and how it ends.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,9 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+// A dark green, below brightPixels' threshold.
+constexpr const char* kGuestBackground = "004000";
 
 constexpr const char* kStore = "number of cyclones=3\nnumber of particles=100\nparticle scale=1.0\n";
 
@@ -40,6 +44,18 @@ class SaverWindow : public testing::Test {
     std::string window;
     waitFor([&] { return !(window = server_->windowNamed("Swirlmote")).empty(); }, 20s);
     return window;
+  }
+
+  // Whether the window shows a frame of the guest, which clears to
+  // kGuestBackground, not to the owner's cycling hues.
+  bool showsTheGuestsFrame(const std::string& window) {
+    const auto picture = shownPicture(*server_, window, scratch_ / "window.png");
+    if (!picture) {
+      return false;
+    }
+    const PixelColor c = picture->colorAtX(0, 0);
+    return std::lround(c.red * 255) == 0 && std::lround(c.green * 255) == 0x40 &&
+           std::lround(c.blue * 255) == 0;
   }
 
   // Renders headless with the same seed and store; the last frame.
@@ -113,22 +129,35 @@ TEST_F(SaverWindow, ShowsWhatHeadlessRenderingDraws) {
 // A resize while running restarts the field at the new size: the last frame
 // has the new size, and particles fill the part that the old size did not
 // have, which only a new viewport and projection give.
+// Particles outside the old viewport, the bottom left 320x240 of the
+// resized 800x600 picture: the frame is drawn at the new size. The clusters
+// wander, so any part of the rest may be the one they are in.
+bool drawnAtTheResizedSize(const Image& picture) {
+  if (picture.pixelsWide() != 800 || picture.pixelsHigh() != 600) {
+    return false;
+  }
+  return brightPixels(picture, 0, 0, 800, 600) - brightPixels(picture, 0, 360, 320, 600) > 50;
+}
+
 TEST_F(SaverWindow, FollowsAResize) {
-  auto run = saver(
-      {"--size", "320x240", "--seed", "11", "--frames", "900", "--screenshot", scratch_ / "resized.png"});
+  auto run = saver({"--size", "320x240", "--seed", "11", "--screenshot", scratch_ / "resized.png"});
   const std::string window = waitForWindow();
   ASSERT_FALSE(window.empty()) << run->errors();
   server_->run("xdotool windowsize " + window + " 800 600");
-  ASSERT_EQ(run->wait(120s), 0) << run->errors();
+  EXPECT_TRUE(waitFor(
+      [&] {
+        const auto picture = shownPicture(*server_, window, scratch_ / "shown.png");
+        return picture && drawnAtTheResizedSize(*picture);
+      },
+      60s))
+      << "the window shows no frame drawn at the new size";
+  server_->run("xdotool key --window " + window + " Escape");
+  ASSERT_EQ(run->wait(20s), 0) << run->errors();
   const auto screen = PngImage::load(scratch_ / "resized.png");
   ASSERT_TRUE(screen);
   EXPECT_EQ(screen->pixelsWide(), 800);
   EXPECT_EQ(screen->pixelsHigh(), 600);
-  // The old viewport was the bottom left 320x240; the clusters wander, so
-  // any part of the rest may be the one they are in.
-  const int everywhere = brightPixels(*screen, 0, 0, 800, 600);
-  const int oldCorner = brightPixels(*screen, 0, 360, 320, 600);
-  EXPECT_GT(everywhere - oldCorner, 50) << "nothing outside the old size";
+  EXPECT_TRUE(drawnAtTheResizedSize(*screen)) << "nothing outside the old size";
 }
 
 // A window asked larger than the display opens at the display's size, with
@@ -170,7 +199,13 @@ TEST_F(SaverWindow, EndsWhenItsWindowIsDestroyed) {
   auto drawing = saver({"--size", "320x240"});
   const std::string second = waitForWindow();
   ASSERT_FALSE(second.empty()) << drawing->errors();
-  std::this_thread::sleep_for(1s);
+  EXPECT_TRUE(waitFor(
+      [&] {
+        const auto picture = shownPicture(*server_, second, scratch_ / "drawing.png");
+        return picture && brightPixels(*picture, 0, 0, picture->pixelsWide(), picture->pixelsHigh()) > 50;
+      },
+      30s))
+      << "no particles in the window";
   server_->run("xdotool windowclose " + second);
   EXPECT_EQ(drawing->wait(10s), 0) << drawing->errors();
   EXPECT_EQ(drawing->errors(), "");
@@ -290,10 +325,10 @@ TEST_F(SaverWindow, FollowsAForeignWindowsSize) {
   auto owner = saver({"--size", "320x240"});
   const std::string window = waitForWindow();
   ASSERT_FALSE(window.empty()) << owner->errors();
-  auto guest =
-      startSwirlmote({"--window-id", window, "--frames", "240", "--screenshot", scratch_ / "guest.png"},
-                     server_->display(), scratch_ / "config", scratch_ / "guest.err");
-  std::this_thread::sleep_for(1s);
+  auto guest = startSwirlmote({"--window-id", window, "--background-color", kGuestBackground, "--frames",
+                               "240", "--screenshot", scratch_ / "guest.png"},
+                              server_->display(), scratch_ / "config", scratch_ / "guest.err");
+  ASSERT_TRUE(waitFor([&] { return showsTheGuestsFrame(window); }, 30s)) << guest->errors();
   server_->run("xdotool windowsize " + window + " 640 480");
   ASSERT_EQ(guest->wait(120s), 0) << guest->errors();
   const auto screen = PngImage::load(scratch_ / "guest.png");
@@ -307,9 +342,9 @@ TEST_F(SaverWindow, EndsQuietlyWhenItsForeignWindowIsDestroyed) {
   auto owner = saver({"--size", "320x240"});
   const std::string window = waitForWindow();
   ASSERT_FALSE(window.empty()) << owner->errors();
-  auto guest = startSwirlmote({"--window-id", window}, server_->display(), scratch_ / "config",
-                              scratch_ / "guest.err");
-  std::this_thread::sleep_for(1s);
+  auto guest = startSwirlmote({"--window-id", window, "--background-color", kGuestBackground},
+                              server_->display(), scratch_ / "config", scratch_ / "guest.err");
+  ASSERT_TRUE(waitFor([&] { return showsTheGuestsFrame(window); }, 30s)) << guest->errors();
   server_->run("xdotool windowclose " + window);
   EXPECT_EQ(guest->wait(10s), 0) << guest->errors();
   EXPECT_EQ(guest->errors(), "");

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,16 @@ class SaverOnWayland : public testing::Test {
     return std::atoi(session_->run("swaymsg -t get_tree | grep -c '\"name\": \"Swirlmote\"'").c_str());
   }
 
+  // Whether the output shows particles: the saver has drawn on it.
+  bool showsParticles(const Output& output) const {
+    const auto shot = session_->screenshot(output.name);
+    return shot && brightPixels(*shot, 0, 0, shot->pixelsWide(), shot->pixelsHigh()) > 50;
+  }
+  bool everyOutputShowsParticles() const {
+    return std::all_of(std::begin(kOutputs), std::end(kOutputs),
+                       [&](const Output& output) { return showsParticles(output); });
+  }
+
   // Each output shows the saver edge to edge: its dark background along
   // every edge (no title bar, border or compositor colour) and particles.
   void expectSaverOnEveryOutput() {
@@ -98,7 +109,7 @@ TEST_F(SaverOnWayland, TheWindowShowsExactlyTheFrameDrawn) {
   constexpr int kFrames = 150;
   auto run = saver({"--seed", "7", "--frames", std::to_string(kFrames), "--size", "1280x720"});
   ASSERT_TRUE(waitFor([&] { return saverWindows() == 1; }, 30s)) << run->errors();
-  std::this_thread::sleep_for(300ms);
+  ASSERT_TRUE(waitFor([&] { return showsParticles(kOutputs[0]); }, 30s)) << run->errors();
   const auto shot = session_->screenshot("HEADLESS-1");
   ASSERT_FALSE(run->wait(0ms)) << "ended before the screenshot: " << run->errors();
   ASSERT_TRUE(shot);
@@ -133,7 +144,7 @@ TEST_F(SaverOnWayland, FullScreenCoversEveryOutput) {
   startSway();
   auto run = saver({"--fullscreen", "--seed", "11", "--cyclones", "3", "--particles", "100"});
   ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << run->errors();
-  std::this_thread::sleep_for(1s);
+  waitFor([&] { return everyOutputShowsParticles(); }, 30s);
   expectSaverOnEveryOutput();
   EXPECT_FALSE(run->wait(0ms)) << "ended by itself: " << run->errors();
 }
@@ -150,7 +161,7 @@ TEST_F(SaverOnWayland, SwayidleRunsItAsTheScreenSaver) {
                 std::string(SWIRLMOTE_BINARY) + " --fullscreen --seed 11; echo $? > '" + status + "'"},
                environment(), scratch_ / "swayidle.err");
   ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << idle.errors();
-  std::this_thread::sleep_for(1s);
+  waitFor([&] { return everyOutputShowsParticles(); }, 30s);
   expectSaverOnEveryOutput();
   ASSERT_FALSE(std::filesystem::exists(status)) << "ended before any input";
 
@@ -195,7 +206,7 @@ TEST_F(SaverOnWayland, TheCompositorEndingEndsItWithAMessage) {
     std::filesystem::remove(scratch_ / "saver.err");
     auto run = saver(mode);
     ASSERT_TRUE(waitFor([&] { return saverWindows() > 0; }, 30s)) << run->errors();
-    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(waitFor([&] { return showsParticles(kOutputs[0]); }, 30s)) << run->errors();
     session_->kill();
     EXPECT_EQ(run->wait(10s), 0) << run->errors();
     EXPECT_EQ(run->errors(), "swirlmote: lost the connection to the Wayland compositor\n");

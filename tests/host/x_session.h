@@ -254,6 +254,15 @@ inline std::string windowGeometry(const XServer& server, const std::string& wind
                     "/Height:/{h=$2} END{print w \"x\" h \"+\" x \"+\" y}'");
 }
 
+// What the server shows of a window, or of the whole screen when window is
+// "-root", read through a PNG file at path; null when it cannot be read.
+inline std::unique_ptr<PngImage> shownPicture(const XServer& server, const std::string& window,
+                                              const std::string& path) {
+  const std::string which = window == "-root" ? window : "-id " + window;
+  server.run("xwd " + which + " -silent | convert xwd:- " + path);
+  return PngImage::load(path);
+}
+
 // How two decoded pictures differ, channel by channel (alpha aside).
 struct PictureDifference {
   bool sameSize = false;

@@ -14,8 +14,8 @@
 #include <thread>
 
 #include "platform/gtk_nib.h"
-#include "saver/sheet_display.h"
-#include "settings/temp_config_home.h"
+#include "support/sheet_display.h"
+#include "support/temp_config_home.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "platform/egl_context.h"
 #include "platform/gtk_nib.h"
 #include "platform/png_image.h"
-#include "saver/sheet_display.h"
 #include "saver/swirlmote.h"
-#include "settings/temp_config_home.h"
+#include "support/sheet_display.h"
+#include "support/temp_config_home.h"
 
 namespace {
 

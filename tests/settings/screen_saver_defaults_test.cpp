@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "settings/keys.h"
-#include "settings/temp_config_home.h"
+#include "support/temp_config_home.h"
 
 namespace {
 

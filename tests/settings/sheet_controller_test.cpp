@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/temp_config_home.h"
+#include "support/temp_config_home.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "settings/screen_saver_defaults.h"
-#include "settings/temp_config_home.h"
+#include "support/temp_config_home.h"
 
 namespace {
 

@@ -1,0 +1,208 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "host/arguments.h"
+#include "render/sprite_names.h"
+#include "settings/keys.h"
+
+// Who takes an option: the saver's window modes, render, simulate; or
+// nobody but the program's first argument (--help, --version).
+enum OptionTaker : unsigned {
+  kTakenFirstOnly = 0,
+  kSaver = 1,
+  kRender = 2,
+  kSimulate = 4,
+};
+
+// The part of --help that lists an option.
+enum class OptionSection { Mode, General, Render, Setting };
+
+// What follows an option on the command line.
+// An integer or number may have a range, which --help shows; a shape is
+// one of kShapeNames, which --help lists.
+enum class OptionValue { None, Integer, Number, Text, Shape };
+
+struct CommandOption {
+  std::string_view name;       // "--window-id"
+  std::string_view alias;      // another spelling ("-window-id"), or empty
+  OptionValue value;           // what follows it
+  std::string_view valueName;  // the value as --help shows it ("ID")
+  unsigned takers;             // OptionTaker bits
+  OptionSection section;
+  std::string_view help;
+  std::optional<KeyRange> range;  // a setting's range: its key's
+};
+
+// Every option of the program, each once.
+inline constexpr CommandOption kCommandOptions[] = {
+    {"--fullscreen",
+     "",
+     OptionValue::None,
+     "",
+     kSaver,
+     OptionSection::Mode,
+     "blank every display; any key, button or pointer movement ends it",
+     {}},
+    {"--preview", "", OptionValue::None, "", kSaver, OptionSection::Mode, "a small preview window", {}},
+    {"--configure",
+     "",
+     OptionValue::None,
+     "",
+     kSaver,
+     OptionSection::Mode,
+     "a preview with its settings sheet; OK or Cancel ends it",
+     {}},
+    {"--root",
+     "-root",
+     OptionValue::None,
+     "",
+     kSaver,
+     OptionSection::Mode,
+     "draw into the root window, or into XSCREENSAVER_WINDOW when set",
+     {}},
+    {"--window-id",
+     "-window-id",
+     OptionValue::Text,
+     "ID",
+     kSaver,
+     OptionSection::Mode,
+     "draw into another program's X window (0x... or decimal)",
+     {}},
+    {"--help", "-h", OptionValue::None, "", kTakenFirstOnly, OptionSection::General, "show this text", {}},
+    {"--version", "", OptionValue::None, "", kTakenFirstOnly, OptionSection::General, "show the version", {}},
+    {"--seed",
+     "",
+     OptionValue::Integer,
+     "S",
+     kSaver | kRender | kSimulate,
+     OptionSection::General,
+     "seed the random generator with S instead of the clock",
+     {}},
+    {"--frames",
+     "",
+     OptionValue::Integer,
+     "N",
+     kSaver | kRender | kSimulate,
+     OptionSection::General,
+     "stop after N frames",
+     {}},
+    {"--size",
+     "",
+     OptionValue::Text,
+     "WxH",
+     kSaver | kRender,
+     OptionSection::General,
+     "the window's size (default 1280x720, preview 320x200)",
+     {}},
+    {"--screenshot",
+     "",
+     OptionValue::Text,
+     "F",
+     kSaver,
+     OptionSection::General,
+     "write the last frame (of the first display) to the PNG file F",
+     {}},
+    {"--renderer",
+     "",
+     OptionValue::Text,
+     "R",
+     kSaver | kRender,
+     OptionSection::General,
+     "draw the sprites one by one (classic, the default) or batched",
+     {}},
+    {"--out",
+     "",
+     OptionValue::Text,
+     "DIR",
+     kRender,
+     OptionSection::Render,
+     "the directory the PNG files go into",
+     {}},
+    {"--every",
+     "",
+     OptionValue::Integer,
+     "K",
+     kRender,
+     OptionSection::Render,
+     "write every K-th frame as well as the last",
+     {}},
+    {"--cyclones", "", OptionValue::Integer, "N", kSaver | kRender | kSimulate, OptionSection::Setting,
+     "number of cyclones", key::cyclones.range},
+    {"--particles", "", OptionValue::Integer, "N", kSaver | kRender | kSimulate, OptionSection::Setting,
+     "particles per cyclone", key::particles.range},
+    {"--shape",
+     "",
+     OptionValue::Shape,
+     "NAME",
+     kSaver | kRender | kSimulate,
+     OptionSection::Setting,
+     "the particles' shape, one of",
+     {}},
+    {"--scale", "", OptionValue::Number, "F", kSaver | kRender | kSimulate, OptionSection::Setting,
+     "particle size", key::scale.range},
+    {"--afterimages",
+     "",
+     OptionValue::None,
+     "",
+     kSaver | kRender | kSimulate,
+     OptionSection::Setting,
+     "fading trails on",
+     {}},
+    {"--no-afterimages",
+     "",
+     OptionValue::None,
+     "",
+     kSaver | kRender | kSimulate,
+     OptionSection::Setting,
+     "fading trails off",
+     {}},
+    {"--particle-color",
+     "",
+     OptionValue::Text,
+     "auto|RRGGBB",
+     kSaver | kRender | kSimulate,
+     OptionSection::Setting,
+     "the cyclones' hues, or one colour",
+     {}},
+    {"--background-color",
+     "",
+     OptionValue::Text,
+     "cycling|RRGGBB",
+     kSaver | kRender | kSimulate,
+     OptionSection::Setting,
+     "slowly cycling dark hues, or one colour",
+     {}},
+};
+
+// The shapes' names by shape index: the sprite files' names without ".png".
+inline constexpr std::array<std::string_view, kSpriteImageCount> kShapeNames = [] {
+  std::array<std::string_view, kSpriteImageCount> names{};
+  for (std::size_t i = 0; i < kSpriteImageCount; ++i) {
+    const std::string_view file = kSpriteImageNames[i];
+    names[i] = file.substr(0, file.size() - 4);
+  }
+  return names;
+}();
+
+// "circle face ... gn".
+std::string shapeList();
+
+// A range as --help and the refusals write it: "1 to 10", "0.5 to 2.0";
+// empty without one.
+std::string rangeText(const CommandOption& option);
+
+// The option that the command line's word names, by its name or its alias;
+// null when there is none.
+const CommandOption* findOption(std::string_view word);
+
+// The option that the word names when one of takers takes it; otherwise
+// null, after "unknown option" on stderr.
+const CommandOption* takenOption(std::string_view word, unsigned takers, const ArgumentReader& reader);
+
+// --help's text: the commands' synopses, then the options by section.
+std::string usageText();
