@@ -53,12 +53,12 @@ const OffscreenFrame::Functions* OffscreenFrame::functions() {
   return loaded ? &*loaded : nullptr;
 }
 
-std::unique_ptr<OffscreenFrame> OffscreenFrame::create(int width, int height) {
+std::unique_ptr<OffscreenFrame> OffscreenFrame::create(int width, int height, bool opaqueWindow) {
   const Functions* gl = functions();
   if (!gl || width <= 0 || height <= 0) {
     return nullptr;
   }
-  std::unique_ptr<OffscreenFrame> frame(new OffscreenFrame(*gl, width, height));
+  std::unique_ptr<OffscreenFrame> frame(new OffscreenFrame(*gl, width, height, opaqueWindow));
   gl->genFramebuffers(1, &frame->framebuffer_);
   gl->bindFramebuffer(GL_FRAMEBUFFER, frame->framebuffer_);
   gl->genRenderbuffers(2, frame->renderbuffers_);
@@ -97,13 +97,17 @@ void OffscreenFrame::copyToWindow() const {
   gl_.blitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   // The frame's alpha is what the blending left, not a coverage: a
   // compositor that honours the window's alpha (Wayland's do) would show
-  // what lies behind the saver through it. The window gets alpha 1.
-  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
-  glDisable(GL_SCISSOR_TEST);
-  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glPopAttrib();
+  // what lies behind the saver through it. The window gets alpha 1; a
+  // software renderer pays a full-screen pass for it, so only where the
+  // alpha is shown.
+  if (opaqueWindow_) {
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_SCISSOR_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPopAttrib();
+  }
   bind();
 }
 

@@ -14,8 +14,9 @@
 class OffscreenFrame {
  public:
   // Nothing when the current context has no framebuffer objects or cannot
-  // make a complete one of this size.
-  static std::unique_ptr<OffscreenFrame> create(int width, int height);
+  // make a complete one of this size. opaqueWindow: the window's alpha
+  // reaches the screen, so each copy sets it to 1.
+  static std::unique_ptr<OffscreenFrame> create(int width, int height, bool opaqueWindow);
   ~OffscreenFrame();
   OffscreenFrame(const OffscreenFrame&) = delete;
   OffscreenFrame& operator=(const OffscreenFrame&) = delete;
@@ -25,7 +26,7 @@ class OffscreenFrame {
   // Drawing goes into the object from now on.
   void bind() const;
   // Copies the frame to the window's back buffer, pixel for pixel, with
-  // alpha 1 so that the window is opaque wherever it is shown.
+  // alpha 1 where the window's alpha reaches the screen.
   void copyToWindow() const;
   // The frame as RGBA rows from the top.
   void read(std::vector<uint8_t>& rgba) const;
@@ -35,11 +36,13 @@ class OffscreenFrame {
   // The entry points, loaded once for the process: every context of it
   // comes from one driver. Null when there are none.
   static const Functions* functions();
-  OffscreenFrame(const Functions& gl, int width, int height) : gl_(gl), width_(width), height_(height) {}
+  OffscreenFrame(const Functions& gl, int width, int height, bool opaqueWindow)
+      : gl_(gl), width_(width), height_(height), opaqueWindow_(opaqueWindow) {}
 
   const Functions& gl_;
   int width_;
   int height_;
+  bool opaqueWindow_;
   GLuint framebuffer_ = 0;
   GLuint renderbuffers_[2] = {0, 0};
 };

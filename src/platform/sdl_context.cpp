@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <X11/Xlib.h>
 
+#include <string_view>
+
 #include "platform/sdl_x11_window.h"
 #include "platform/top_down_pixels.h"
 
@@ -80,7 +82,10 @@ void SdlContext::setSurfaceSize(int width, int height) {
   height_ = height > 0 ? height : 0;
   SDL_GL_MakeCurrent(window_, context_);
   frame_.reset();
-  frame_ = OffscreenFrame::create(width_, height_);
+  // Wayland compositors blend a window by its alpha; an X11 window's visual
+  // has depth 24, so its alpha never reaches the screen.
+  frame_ =
+      OffscreenFrame::create(width_, height_, std::string_view(SDL_GetCurrentVideoDriver()) == "wayland");
 }
 
 bool SdlContext::readPixels(std::vector<uint8_t>& rgba, int& width, int& height) {
