@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/config_command_fixture.h"
 #include "settings/keys.h"
 #include "settings/screen_saver_defaults.h"
 #include "settings/store_value.h"
@@ -14,19 +15,6 @@
 #include "support/temp_config_home.h"
 
 namespace {
-
-class ConfigCommandTest : public ::testing::Test {
- protected:
-  // Runs "swirlmote config ARGS..." as its own process in the test's
-  // configuration home.
-  ProgramResult config(const std::vector<std::string>& args) {
-    std::vector<std::string> words{"config"};
-    words.insert(words.end(), args.begin(), args.end());
-    return runSwirlmote(words, home_.dir());
-  }
-
-  TempConfigHome home_;
-};
 
 std::string listOutput(const std::vector<std::pair<std::string, std::string>>& set) {
   std::string text;

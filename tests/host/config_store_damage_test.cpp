@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "host/config_command_fixture.h"
 #include "settings/keys.h"
 #include "settings/screen_saver_defaults.h"
 #include "support/run_program.h"
@@ -172,16 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
                    Outcome::Aside}),
     [](const auto& info) { return std::string(info.param.name); });
 
-class StoreFileTest : public ::testing::Test {
- protected:
-  ProgramResult config(const std::vector<std::string>& args) {
-    std::vector<std::string> words{"config"};
-    words.insert(words.end(), args.begin(), args.end());
-    return runSwirlmote(words, home_.dir());
-  }
-
-  TempConfigHome home_;
-};
+using StoreFileTest = ConfigCommandTest;
 
 // A dangling link is written through: its target file is made.
 TEST_F(StoreFileTest, DanglingLinkGetsItsTargetMade) {
