@@ -29,6 +29,10 @@ std::optional<uint32_t> hexValue(std::string_view digits) {
   return value;
 }
 
+char lowered(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 float fromByte(uint32_t byte) {
   return static_cast<float>(byte) / 255.0f;
 }
@@ -73,8 +77,7 @@ std::optional<ColorRGBA> fromRgb(std::string_view components) {
 std::optional<ColorRGBA> fromName(std::string_view text) {
   std::string name;
   for (const char c : text) {
-    if (c == ' ') continue;
-    name += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (c != ' ') name += lowered(c);
   }
   const std::span<const ColorName> names = colorNames();
   const auto found =
@@ -88,9 +91,8 @@ std::optional<ColorRGBA> fromName(std::string_view text) {
 
 bool startsWithRgb(std::string_view text) {
   constexpr std::string_view prefix = "rgb:";
-  return text.size() >= prefix.size() &&
-         std::equal(prefix.begin(), prefix.end(), text.begin(),
-                    [](char p, char c) { return p == c || (c >= 'A' && c <= 'Z' && p == c - 'A' + 'a'); });
+  return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(),
+                                                    [](char p, char c) { return p == lowered(c); });
 }
 
 }  // namespace
