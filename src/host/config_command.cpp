@@ -6,6 +6,7 @@
 #include "host/commands.h"
 #include "settings/keys.h"
 #include "settings/screen_saver_defaults.h"
+#include "settings/shape_names.h"
 #include "settings/store_value.h"
 
 namespace {
@@ -56,6 +57,11 @@ bool storeValue(ScreenSaverDefaults& defaults, const PreferenceKey& key, std::st
         defaults.setInteger(*value, name);
         return true;
       }
+      // The shape also by its name, stored as its index.
+      if (const auto shape = shapeFromName(text); shape && key.name == key::shape.name) {
+        defaults.setInteger(*shape, name);
+        return true;
+      }
       return false;
     case KeyType::Float:
       if (const auto value = floatFromText(text)) {
@@ -73,8 +79,15 @@ bool storeValue(ScreenSaverDefaults& defaults, const PreferenceKey& key, std::st
   return false;
 }
 
-const char* typeHint(KeyType type) {
-  switch (type) {
+std::string valueHint(const PreferenceKey& key) {
+  if (key.name == key::shape.name) {
+    std::string names;
+    for (const std::string_view shape : kShapeNames) {
+      names += (names.empty() ? "" : ", ") + std::string(shape);
+    }
+    return "a shape's name (" + names + ") or its number, 0 to " + std::to_string(kShapeNames.size() - 1);
+  }
+  switch (key.type) {
     case KeyType::Integer: return "a number, e.g. 4 (a fraction is cut off), or true, false, yes or no";
     case KeyType::Float: return "a finite number, e.g. 1.25, or true, false, yes or no";
     case KeyType::Boolean: return "true, false, yes, no or a number (any but 0 is true)";
@@ -144,7 +157,7 @@ int runConfig(std::span<const std::string_view> args) {
   if (isSet) {
     if (!storeValue(defaults, *key, args[2])) {
       return reader.refuse("'" + std::string(args[2]) + "' is not a value for \"" + std::string(key->name) +
-                           "\"; it takes " + typeHint(key->type));
+                           "\"; it takes " + valueHint(*key));
     }
   } else {
     defaults.removeObjectForKey(std::string(key->name));

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "settings/color_text.h"
+
 namespace {
 
 constexpr std::string_view kSynopsis =
@@ -48,6 +50,28 @@ std::string description(const CommandOption& option) {
   return text;
 }
 
+// Appends the text's words to a line that has reached the column, wrapped
+// at kHelpWidth onto lines that start at the column.
+void appendWrapped(std::string& line, std::string_view text, std::size_t column) {
+  std::size_t width = column;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find(' ', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::size_t length = end - start;
+    if (width > column && width + 1 + length > kHelpWidth) {
+      line += "\n";
+      line.append(column, ' ');
+      width = column;
+    } else if (width > column) {
+      line += ' ';
+      ++width;
+    }
+    line.append(text, start, length);
+    width += length;
+    start = end + 1;
+  }
+}
+
 // "  --name VALUE        description", the description's words wrapped
 // under its column; a name too long for the column has a line of its own.
 std::string helpLine(const CommandOption& option) {
@@ -61,24 +85,7 @@ std::string helpLine(const CommandOption& option) {
   } else {
     line.resize(kHelpColumn, ' ');
   }
-  std::size_t width = kHelpColumn;
-  const std::string text = description(option);
-  for (std::size_t start = 0; start < text.size();) {
-    std::size_t end = text.find(' ', start);
-    if (end == std::string::npos) end = text.size();
-    const std::size_t length = end - start;
-    if (width > kHelpColumn && width + 1 + length > kHelpWidth) {
-      line += "\n";
-      line.append(kHelpColumn, ' ');
-      width = kHelpColumn;
-    } else if (width > kHelpColumn) {
-      line += ' ';
-      ++width;
-    }
-    line.append(text, start, length);
-    width += length;
-    start = end + 1;
-  }
+  appendWrapped(line, description(option), kHelpColumn);
   return line + "\n";
 }
 
@@ -131,5 +138,7 @@ std::string usageText() {
       }
     }
   }
-  return text;
+  text += "\n";
+  appendWrapped(text, "COLOR is " + std::string(kColorForms) + ".", 0);
+  return text + "\n";
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +7,7 @@
 #include "host/arguments.h"
 #include "render/sprite_names.h"
 #include "settings/keys.h"
+#include "settings/shape_names.h"
 
 // Who takes an option: the saver's window modes, render, simulate; or
 // nobody but the program's first argument (--help, --version).
@@ -164,32 +163,24 @@ inline constexpr CommandOption kCommandOptions[] = {
     {"--particle-color",
      "",
      OptionValue::Text,
-     "auto|RRGGBB",
+     "auto|COLOR",
      kSaver | kRender | kSimulate,
      OptionSection::Setting,
-     "the cyclones' hues, or one colour",
+     "the cyclones' hues, or one colour (see COLOR below)",
      {}},
     {"--background-color",
      "",
      OptionValue::Text,
-     "cycling|RRGGBB",
+     "cycling|COLOR",
      kSaver | kRender | kSimulate,
      OptionSection::Setting,
-     "slowly cycling dark hues, or one colour",
+     "slowly cycling dark hues, or one colour (see COLOR below)",
      {}},
 };
 
-// The shapes' names by shape index: the sprite files' names without ".png".
-inline constexpr std::array<std::string_view, kSpriteImageCount> kShapeNames = [] {
-  std::array<std::string_view, kSpriteImageCount> names{};
-  for (std::size_t i = 0; i < kSpriteImageCount; ++i) {
-    const std::string_view file = kSpriteImageNames[i];
-    names[i] = file.substr(0, file.size() - 4);
-  }
-  return names;
-}();
+static_assert(kShapeNames.size() == kSpriteImageCount, "a name for each sprite image");
 
-// "circle face ... gn".
+// "circle face ... ring".
 std::string shapeList();
 
 // A range as --help and the refusals write it: "1 to 10", "0.5 to 2.0";

@@ -5,15 +5,10 @@
 #include <string>
 
 #include "host/option_table.h"
+#include "settings/color_text.h"
+#include "settings/shape_names.h"
 
 namespace {
-
-std::optional<int> hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return std::nullopt;
-}
 
 std::optional<float> parseScale(std::string_view text, const KeyRange& range) {
   float value = 0.0f;
@@ -32,41 +27,13 @@ std::optional<std::optional<ColorRGBA>> parseColorChoice(std::string_view text, 
   if (text == word) {
     return std::optional<std::optional<ColorRGBA>>(std::in_place);
   }
-  if (const auto color = parseHexColor(text)) {
+  if (const auto color = colorFromText(text)) {
     return std::optional<std::optional<ColorRGBA>>(std::in_place, *color);
   }
   return std::nullopt;
 }
 
 }  // namespace
-
-std::optional<ColorRGBA> parseHexColor(std::string_view text) {
-  if (!text.empty() && text.front() == '#') {
-    text.remove_prefix(1);
-  }
-  if (text.size() != 6) {
-    return std::nullopt;
-  }
-  float channels[3];
-  for (int i = 0; i < 3; ++i) {
-    const auto high = hexDigit(text[2 * i]);
-    const auto low = hexDigit(text[2 * i + 1]);
-    if (!high || !low) {
-      return std::nullopt;
-    }
-    channels[i] = static_cast<float>(*high * 16 + *low) / 255.0f;
-  }
-  return ColorRGBA{channels[0], channels[1], channels[2], 1.0f};
-}
-
-std::optional<int32_t> parseShapeName(std::string_view text) {
-  for (std::size_t i = 0; i < kShapeNames.size(); ++i) {
-    if (kShapeNames[i] == text && !text.empty()) {
-      return static_cast<int32_t>(i);
-    }
-  }
-  return std::nullopt;
-}
 
 OptionUse readOverrideOption(std::string_view option, ArgumentReader& reader, SettingsOverrides& overrides) {
   const CommandOption* entry = findOption(option);
@@ -91,7 +58,7 @@ OptionUse readOverrideOption(std::string_view option, ArgumentReader& reader, Se
   }
   const std::string given = "'" + std::string(*text) + "'";
   if (entry->value == OptionValue::Shape) {
-    overrides.shape = parseShapeName(*text);
+    overrides.shape = shapeFromName(*text);
     if (!overrides.shape) {
       reader.refuse("--shape takes one of " + shapeList() + ", not " + given);
       return OptionUse::Refused;
@@ -108,8 +75,8 @@ OptionUse readOverrideOption(std::string_view option, ArgumentReader& reader, Se
     auto& target = particle ? overrides.particleColor : overrides.backgroundColor;
     target = parseColorChoice(*text, word);
     if (!target) {
-      reader.refuse(std::string(option) + " takes " + std::string(word) + " or a colour RRGGBB, not " +
-                    given);
+      reader.refuse(std::string(option) + " takes " + std::string(word) +
+                    " or a colour: " + std::string(kColorForms) + "; not " + given);
       return OptionUse::Refused;
     }
   }

@@ -111,7 +111,10 @@ INSTANTIATE_TEST_SUITE_P(
                       SetCase{"number of cyclones", "1.5", "1"}, SetCase{"number of cyclones", "True", "1"},
                       SetCase{"particle scale", "+1.5", "1.5"}, SetCase{"particle scale", "1e-50", "0"},
                       SetCase{"particle scale", "Yes", "1"}, SetCase{"show afterimage", "2", "true"},
-                      SetCase{"show afterimage", "0.0", "false"}));
+                      SetCase{"show afterimage", "0.0", "false"},
+                      // A shape by its name or an older spelling, stored as its index.
+                      SetCase{"particle shape", "heart", "3"}, SetCase{"particle shape", "ring", "9"},
+                      SetCase{"particle shape", "star_5", "7"}, SetCase{"particle shape", "6", "6"}));
 
 TEST_F(ConfigCommandTest, SetKeepsTheOtherKeysAndUnsetRemovesOne) {
   writeFile(home_.storePath(), storeText("particle shape=3\nnumber of cyclones=2\n"));
@@ -165,8 +168,12 @@ INSTANTIATE_TEST_SUITE_P(
             "UnknownKeyOnSet", {"set", "Number Of Cyclones", "3"}, "unknown key 'Number Of Cyclones'"},
         RefusalCase{"UnknownKeyOnUnset", {"unset", "speed"}, "unknown key 'speed'"},
         RefusalCase{"IntegerWord", {"set", "particle shape", "five"}, "'five' is not a value"},
-        RefusalCase{"IntegerTooLarge", {"set", "particle shape", "9223372036854775808"}, "it takes a number"},
-        RefusalCase{"IntegerHex", {"set", "particle shape", "0x10"}, "it takes a number"},
+        RefusalCase{
+            "IntegerTooLarge", {"set", "number of cyclones", "9223372036854775808"}, "it takes a number"},
+        RefusalCase{"IntegerHex", {"set", "number of cyclones", "0x10"}, "it takes a number"},
+        RefusalCase{
+            "ShapeName", {"set", "particle shape", "Heart"}, "it takes a shape's name (circle, face,"},
+        RefusalCase{"ShapeNameOnAnotherKey", {"set", "number of cyclones", "heart"}, "it takes a number"},
         RefusalCase{"FloatNaN", {"set", "particle scale", "nan"}, "it takes a finite number"},
         RefusalCase{"FloatInfinite", {"set", "particle scale", "inf"}, "finite number"},
         RefusalCase{"FloatOverflow", {"set", "particle scale", "1e39"}, "finite number"},

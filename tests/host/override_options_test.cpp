@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/color_text.h"
 #include "settings/overrides.h"
 
 namespace {
@@ -27,7 +28,12 @@ TEST(OverrideOptions, ReadsEachSetting) {
   EXPECT_EQ(read({"--particles", "50"})->particlesPerCyclone, 50);
   EXPECT_EQ(read({"--particles", "200"})->particlesPerCyclone, 200);
   EXPECT_EQ(read({"--shape", "circle"})->shape, 0);
+  EXPECT_EQ(read({"--shape", "five-star"})->shape, 7);
+  EXPECT_EQ(read({"--shape", "six-star"})->shape, 8);
+  EXPECT_EQ(read({"--shape", "ring"})->shape, 9);
+  // The sprite files' names, which stored command lines hold.
   EXPECT_EQ(read({"--shape", "star_5"})->shape, 7);
+  EXPECT_EQ(read({"--shape", "star_6"})->shape, 8);
   EXPECT_EQ(read({"--shape", "gn"})->shape, 9);
   EXPECT_EQ(read({"--scale", "0.5"})->scale, 0.5f);
   EXPECT_EQ(read({"--scale", "2"})->scale, 2.0f);
@@ -52,6 +58,9 @@ TEST(OverrideOptions, ReadsEachSetting) {
   const auto hashed = read({"--background-color", "#0a0B0c"});
   ASSERT_TRUE(hashed && hashed->backgroundColor && *hashed->backgroundColor);
   EXPECT_EQ((*hashed->backgroundColor)->b, 12.0f / 255.0f);
+  const auto named = read({"--background-color", "Steel Blue"});
+  ASSERT_TRUE(named && named->backgroundColor && *named->backgroundColor);
+  EXPECT_EQ((*named->backgroundColor)->g, 130.0f / 255.0f);
 }
 
 TEST(OverrideOptions, RefusesValuesOutOfPlace) {
@@ -63,6 +72,7 @@ TEST(OverrideOptions, RefusesValuesOutOfPlace) {
       {"--shape", "circle.png"},
       {"--shape", ""},
       {"--shape", "Circle"},
+      {"--shape", "star5"},
       {"--scale", "0.49"},
       {"--scale", "2.01"},
       {"--scale", "nan"},
@@ -72,12 +82,26 @@ TEST(OverrideOptions, RefusesValuesOutOfPlace) {
       {"--particle-color", "12345"},
       {"--particle-color", "12345g"},
       {"--particle-color", "#1234567"},
+      {"--particle-color", "notacolour"},
+      {"--background-color", "rgb:1/2"},
       {"--scale"},
       {"--shape"},
   };
   for (const auto& args : cases) {
     EXPECT_FALSE(read(args)) << testing::PrintToString(args);
   }
+}
+
+// A refused colour's message names the value and the forms a colour takes.
+TEST(OverrideOptions, ARefusedColourSaysWhatIsTaken) {
+  std::vector<std::string_view> args{"--particle-color", "notacolour"};
+  ArgumentReader reader("", args);
+  SettingsOverrides overrides;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(readOverrideOption(reader.next(), reader, overrides), OptionUse::Refused);
+  const std::string message = testing::internal::GetCapturedStderr();
+  EXPECT_NE(message.find("'notacolour'"), std::string::npos) << message;
+  EXPECT_NE(message.find("auto or a colour: " + std::string(kColorForms)), std::string::npos) << message;
 }
 
 TEST(OverrideOptions, LeavesOtherOptionsAlone) {
