@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
-  libpng-dev libsdl2-dev libgtk-3-dev libx11-dev libxrandr-dev)
+  libpng-dev libsdl2-dev libgtk-3-dev libgtk-layer-shell-dev libx11-dev libxrandr-dev)
 if [[ "${1:-}" == "test" || "${1:-}" == "package" ]]; then
   packages+=(dpkg-dev file lintian appstream desktop-file-utils)
 fi

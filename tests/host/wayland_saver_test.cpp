@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -117,6 +118,34 @@ class SaverOnWayland : public testing::Test {
     }
   }
 
+  // The screen shows one of the first frames that headless rendering draws
+  // for the seed, settings and the picture's size.
+  void expectSomeRenderedFrameIs(const PngImage& shot, const std::string& seed, int frames) {
+    const std::string size = std::to_string(shot.pixelsWide()) + "x" + std::to_string(shot.pixelsHigh());
+    Process render({SWIRLMOTE_BINARY, "render", "--seed", seed, "--frames", std::to_string(frames), "--size",
+                    size, "--every", "1", "--out", scratch_ / "render"},
+                   {"XDG_CONFIG_HOME=" + scratch_ / "config"}, scratch_ / "render.err");
+    ASSERT_EQ(render.wait(300s), 0) << render.errors();
+    int matching = 0;
+    long fewestDiffering = -1;
+    for (int frame = 1; frame <= frames && matching == 0; ++frame) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/frame-%06d.png", frame);
+      const auto headless = PngImage::load(scratch_ / "render" + name);
+      ASSERT_TRUE(headless) << name;
+      const PictureDifference difference = comparePictures(*headless, shot);
+      ASSERT_TRUE(difference.sameSize);
+      if (difference.channelsDiffering == 0) {
+        matching = frame;
+      } else if (fewestDiffering < 0 || difference.channelsDiffering < fewestDiffering) {
+        fewestDiffering = difference.channelsDiffering;
+      }
+    }
+    std::printf("the screen shows frame %d\n", matching);
+    EXPECT_GT(matching, 0) << "no frame matches; the closest differs in " << fewestDiffering
+                           << " channel values";
+  }
+
   ScratchDir scratch_;
   std::unique_ptr<WaylandSession> session_;
 };
@@ -136,28 +165,7 @@ TEST_F(SaverOnWayland, TheWindowShowsExactlyTheFrameDrawn) {
   ASSERT_TRUE(shot);
   EXPECT_EQ(run->wait(60s), 0) << run->errors();
 
-  Process render({SWIRLMOTE_BINARY, "render", "--seed", "7", "--frames", std::to_string(kFrames), "--size",
-                  "1280x720", "--every", "1", "--out", scratch_ / "render"},
-                 {"XDG_CONFIG_HOME=" + scratch_ / "config"}, scratch_ / "render.err");
-  ASSERT_EQ(render.wait(300s), 0) << render.errors();
-  int matching = 0;
-  long fewestDiffering = -1;
-  for (int frame = 1; frame <= kFrames && matching == 0; ++frame) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame-%06d.png", frame);
-    const auto headless = PngImage::load(scratch_ / "render" + name);
-    ASSERT_TRUE(headless) << name;
-    const PictureDifference difference = comparePictures(*headless, *shot);
-    ASSERT_TRUE(difference.sameSize);
-    if (difference.channelsDiffering == 0) {
-      matching = frame;
-    } else if (fewestDiffering < 0 || difference.channelsDiffering < fewestDiffering) {
-      fewestDiffering = difference.channelsDiffering;
-    }
-  }
-  std::printf("the screen shows frame %d\n", matching);
-  EXPECT_GT(matching, 0) << "no frame matches; the closest differs in " << fewestDiffering
-                         << " channel values";
+  expectSomeRenderedFrameIs(*shot, "7", kFrames);
   EXPECT_GT(brightPixels(*shot, 0, 0, 1280, 720), 200) << "no particles";
 }
 
@@ -168,6 +176,70 @@ TEST_F(SaverOnWayland, FullScreenCoversEveryOutput) {
   waitFor([&] { return everyOutputShowsParticles(); }, 30s);
   expectSaverOnEveryOutput();
   EXPECT_FALSE(run->wait(0ms)) << "ended by itself: " << run->errors();
+}
+
+// The wallpaper shows exactly a frame that headless rendering draws for the
+// same seed, settings and the output's size: rows in order, channels in
+// place, opaque. The first output's field is seeded first, as headless
+// rendering's one field is.
+TEST_F(SaverOnWayland, TheBackgroundShowsExactlyTheFrameDrawn) {
+  startSway();
+  constexpr int kFrames = 150;
+  auto run = saver({"--background", "--seed", "7", "--frames", std::to_string(kFrames)});
+  ASSERT_TRUE(waitFor([&] { return showsParticles(kOutputs[0]); }, 30s)) << run->errors();
+  const auto shot = session_->screenshot("HEADLESS-1");
+  ASSERT_FALSE(run->wait(0ms)) << "ended before the screenshot: " << run->errors();
+  ASSERT_TRUE(shot);
+  EXPECT_EQ(run->wait(60s), 0) << run->errors();
+  expectSomeRenderedFrameIs(*shot, "7", kFrames);
+}
+
+// The wallpaper lies under an ordinary window, on every output, until a
+// termination signal ends it. Each has a background colour of its own.
+TEST_F(SaverOnWayland, TheBackgroundLiesUnderOrdinaryWindows) {
+  startSway("default_border none\nfor_window [title=\"^Swirlmote$\"] floating enable\n");
+  const PixelColor wallpaper{0x20 / 255.0, 0x30 / 255.0, 0x40 / 255.0, 1};
+  const PixelColor window{0x40 / 255.0, 0x20 / 255.0, 0x10 / 255.0, 1};
+  auto background = saver({"--background", "--background-color", "203040"});
+  Process ordinary({SWIRLMOTE_BINARY, "--size", "400x300", "--background-color", "402010"}, environment(),
+                   scratch_ / "window.err");
+  ASSERT_TRUE(waitFor([&] { return saverWindows() == 1; }, 30s)) << ordinary.errors();
+  // The window floats at the middle of the first output.
+  const int left = (kOutputs[0].width - 400) / 2;
+  const int top = (kOutputs[0].height - 300) / 2;
+  const auto shares = [](const PngImage& shot, int x0, int y0, int width, int height, PixelColor color) {
+    int same = 0;
+    for (int y = y0; y < y0 + height; ++y) {
+      for (int x = x0; x < x0 + width; ++x) {
+        const PixelColor c = shot.colorAtX(x, y);
+        same += channel(c.red) == channel(color.red) && channel(c.green) == channel(color.green) &&
+                channel(c.blue) == channel(color.blue);
+      }
+    }
+    return static_cast<double>(same) / (width * height);
+  };
+  // Particles cover a few pixels of each colour.
+  const auto wallpaperAround = [&](const Output& output, const PngImage& shot) {
+    return shares(shot, 0, 0, output.width, 40, wallpaper) > 0.75 &&
+           shares(shot, 0, output.height - 40, output.width, 40, wallpaper) > 0.75;
+  };
+  std::string seen;
+  EXPECT_TRUE(waitFor(
+      [&] {
+        const auto first = session_->screenshot(kOutputs[0].name);
+        const auto second = session_->screenshot(kOutputs[1].name);
+        if (!first || !second) return false;
+        const double inWindow = shares(*first, left + 50, top + 50, 300, 200, window);
+        seen = "window colour in the window: " + std::to_string(inWindow);
+        return wallpaperAround(kOutputs[0], *first) && wallpaperAround(kOutputs[1], *second) &&
+               inWindow > 0.75;
+      },
+      30s))
+      << seen << "\n"
+      << background->errors() << ordinary.errors();
+  ASSERT_FALSE(background->wait(0ms)) << "ended by itself: " << background->errors();
+  background->signal(SIGTERM);
+  EXPECT_EQ(background->wait(10s), 0) << background->errors();
 }
 
 // swayidle starts the saver after the seat has been idle, on every output,
@@ -235,7 +307,8 @@ TEST_F(SaverOnWayland, TheCompositorEndingEndsItWithAMessage) {
 }
 
 // weston's headless back end has no input seat, on which SDL's start-up
-// would crash: every mode refuses with a message instead.
+// would crash, and no layer-shell protocol: every mode refuses with a
+// message instead.
 TEST(SaverOnWaylandWithoutASeat, EveryModeEndsWithAMessage) {
   REQUIRE_OR_SKIP(haveProgram("weston"), "weston");
   const auto session = WaylandSession::startWeston();
@@ -249,7 +322,8 @@ TEST(SaverOnWaylandWithoutASeat, EveryModeEndsWithAMessage) {
                         {{"--fullscreen"}, "no input seat"},
                         {{"--preview"}, "no input seat"},
                         {{"--configure"}, "no input seat"},
-                        {{"--root"}, "needs an X display"}};
+                        {{"--root"}, "needs an X display"},
+                        {{"--background"}, "layer-shell protocol"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
     std::vector<std::string> argv{SWIRLMOTE_BINARY, "--frames", "5"};
