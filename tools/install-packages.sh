@@ -16,8 +16,8 @@ if [[ "${1:-}" == "test" ]]; then
     x11-xserver-utils xdotool xscreensaver xserver-xorg-core xserver-xorg-video-dummy)
   # Headless Wayland compositors for the native Wayland tests: sway (with
   # grim for screenshots, swayidle, and wtype to type on its seat) and weston,
-  # which has no input seat.
-  packages+=(sway grim swayidle wtype weston)
+  # which has no input seat; wayland-scanner for the tests' virtual pointer.
+  packages+=(sway grim swayidle wtype weston libwayland-bin)
 fi
 if [[ "${1:-}" == "bench" ]]; then
   packages+=(libbenchmark-dev time)

@@ -243,29 +243,55 @@ TEST_F(SaverOnWayland, TheBackgroundLiesUnderOrdinaryWindows) {
 }
 
 // swayidle starts the saver after the seat has been idle, on every output,
-// and a key typed on the seat's virtual keyboard ends it. The seat has no
-// pointer, so the key stands for all input.
+// and input on the seat ends it: a key, or the pointer moved with sway's own
+// cursor command. A headless seat has neither keyboard nor pointer, so each
+// case gives it the device first, and the saver's client binds it before the
+// input comes.
 TEST_F(SaverOnWayland, SwayidleRunsItAsTheScreenSaver) {
   REQUIRE_OR_SKIP(haveProgram("swayidle"), "swayidle");
   REQUIRE_OR_SKIP(haveProgram("wtype"), "wtype");
-  startSway();
-  const std::string status = scratch_ / "status";
-  Process idle({"swayidle", "-w", "timeout", "1",
-                std::string(SWIRLMOTE_BINARY) + " --fullscreen --seed 11; echo $? > '" + status + "'"},
-               environment(), scratch_ / "swayidle.err");
-  ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << idle.errors();
-  waitFor([&] { return everyOutputShowsParticles(); }, 30s);
-  expectSaverOnEveryOutput();
-  ASSERT_FALSE(std::filesystem::exists(status)) << "ended before any input";
+  struct Input {
+    const char* name;
+    void (*send)(const WaylandSession& session, const std::vector<std::string>& environment,
+                 const std::string& scratch);
+  };
+  const Input inputs[] = {
+      {"a key on a virtual keyboard", [](const WaylandSession& session, const std::vector<std::string>&,
+                                         const std::string&) { session.run("wtype -s 500 -k space"); }},
+      {"the cursor moved on a virtual pointer",
+       [](const WaylandSession& session, const std::vector<std::string>& environment,
+          const std::string& scratch) {
+         // Holds a pointer on the seat, without moving it, while the cursor
+         // moves.
+         Process pointer({VIRTUAL_POINTER_BINARY, "10"}, environment, scratch + "/pointer.err");
+         const bool seatHasPointer = waitFor(
+             [&] { return session.run("swaymsg -t get_inputs | grep -c '\"type\": \"pointer\"'") != "0\n"; },
+             10s);
+         ASSERT_TRUE(seatHasPointer) << pointer.errors();
+         session.run("sh -c 'sleep 0.5; swaymsg seat - cursor move 50 50'");
+       }},
+  };
+  for (const Input& input : inputs) {
+    SCOPED_TRACE(input.name);
+    startSway();
+    const std::string status = scratch_ / "status";
+    std::filesystem::remove(status);
+    Process idle({"swayidle", "-w", "timeout", "1",
+                  std::string(SWIRLMOTE_BINARY) + " --fullscreen --seed 11; echo $? > '" + status + "'"},
+                 environment(), scratch_ / "swayidle.err");
+    ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << idle.errors();
+    waitFor([&] { return everyOutputShowsParticles(); }, 30s);
+    expectSaverOnEveryOutput();
+    ASSERT_FALSE(std::filesystem::exists(status)) << "ended before any input";
 
-  // The keyboard appears first, and the saver's client binds it before the
-  // key comes.
-  session_->run("wtype -s 500 -k space");
-  ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(status); }, 10s)) << "still running after a key";
-  std::ifstream statusFile(status);
-  int code = -1;
-  statusFile >> code;
-  EXPECT_EQ(code, 0);
+    input.send(*session_, environment(), scratch_.path());
+    ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(status); }, 10s))
+        << "still running after the input";
+    std::ifstream statusFile(status);
+    int code = -1;
+    statusFile >> code;
+    EXPECT_EQ(code, 0);
+  }
 }
 
 // --configure shows its preview and its sheet as Wayland windows of their
