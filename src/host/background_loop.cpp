@@ -52,7 +52,7 @@ bool sized(const Wallpaper& wallpaper) {
 bool waitUntil(Clock::time_point deadline) {
   for (;;) {
     runPendingGtkEvents();
-    if (terminationRequested()) {
+    if (terminationRequested() || LayerBackground::compositorLost()) {
       return false;
     }
     const auto left = deadline - Clock::now();
@@ -127,6 +127,13 @@ bool drawFrame(Wallpaper& wallpaper) {
   return true;
 }
 
+// The compositor's end ends the wallpaper as the X server's end ends the
+// saver: with the session, status 0.
+int compositorEnded() {
+  std::fputs("swirlmote: lost the connection to the Wayland compositor\n", stderr);
+  return 0;
+}
+
 int64_t runFrames(std::vector<std::unique_ptr<Wallpaper>>& wallpapers, std::optional<int64_t> frameLimit) {
   const auto interval = std::chrono::duration_cast<Clock::duration>(
       std::chrono::duration<double>(wallpapers.front()->view->animationTimeInterval()));
@@ -167,6 +174,9 @@ int runBackground(const SaverOptions& options) {
     return 1;
   }
   if (!waitForSizes(wallpapers)) {
+    if (LayerBackground::compositorLost()) {
+      return compositorEnded();
+    }
     if (terminationRequested()) {
       return 0;
     }
@@ -187,6 +197,9 @@ int runBackground(const SaverOptions& options) {
     wallpaper->view->startAnimation();
   }
   const int64_t drawn = runFrames(wallpapers, options.frames);
+  if (LayerBackground::compositorLost()) {
+    return compositorEnded();
+  }
   int status = 0;
   if (!options.screenshot.empty()) {
     const Wallpaper& first = *wallpapers.front();

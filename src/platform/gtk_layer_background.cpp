@@ -1,16 +1,46 @@
 #include "platform/gtk_layer_background.h"
 
+#include <gdk/gdkwayland.h>
 #include <gtk-layer-shell.h>
 
 #include <cstring>
 
 #include "platform/gtk_runtime.h"
 
+namespace {
+
+int compositorSocket = -1;
+bool lost = false;
+
+// The main loop's poll, which takes a hang-up on the compositor's socket
+// away from GDK before it sees it: GDK would end the process at once.
+gint pollWatchingCompositor(GPollFD* descriptors, guint count, gint timeout) {
+  const gint ready = g_poll(descriptors, count, timeout);
+  for (guint i = 0; i < count; ++i) {
+    if (descriptors[i].fd == compositorSocket && (descriptors[i].revents & (G_IO_HUP | G_IO_ERR))) {
+      lost = true;
+      descriptors[i].revents = 0;
+    }
+  }
+  return ready;
+}
+
+}  // namespace
+
 bool LayerBackground::startGtkOnLayerShell() {
   // Only a Wayland compositor has a background layer: GDK is kept from
   // falling back to an X display.
   gdk_set_allowed_backends("wayland");
-  return startGtk() && gtk_layer_is_supported();
+  if (!startGtk() || !gtk_layer_is_supported()) {
+    return false;
+  }
+  compositorSocket = wl_display_get_fd(gdk_wayland_display_get_wl_display(gdk_display_get_default()));
+  g_main_context_set_poll_func(nullptr, pollWatchingCompositor);
+  return true;
+}
+
+bool LayerBackground::compositorLost() {
+  return lost;
 }
 
 std::vector<std::unique_ptr<LayerBackground>> LayerBackground::onEveryOutput() {

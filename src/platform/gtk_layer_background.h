@@ -13,7 +13,12 @@ class LayerBackground {
  public:
   // Brings GTK up on the Wayland compositor that WAYLAND_DISPLAY names;
   // false when there is none, or when it lacks the layer-shell protocol.
+  // From then on the compositor's end is noticed by compositorLost rather
+  // than by GTK, which would end the process with status 1.
   static bool startGtkOnLayerShell();
+  // Whether the connection to the compositor has ended; GTK is not to be
+  // run once it has.
+  static bool compositorLost();
   // A window on each output the compositor has now, in GDK's order.
   static std::vector<std::unique_ptr<LayerBackground>> onEveryOutput();
   ~LayerBackground();
