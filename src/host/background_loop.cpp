@@ -1,5 +1,6 @@
 #include "host/background_loop.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
