@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config x11-common libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
-  libpng-dev libsdl2-dev libgtk-3-dev libx11-dev libxrandr-dev)
+  libpng-dev libsdl2-dev libgtk-3-dev libgtk-layer-shell-dev libx11-dev libxrandr-dev)
 if [[ "${1:-}" == "test" || "${1:-}" == "package" ]]; then
   packages+=(dpkg-dev file lintian appstream desktop-file-utils)
 fi
@@ -16,8 +16,8 @@ if [[ "${1:-}" == "test" ]]; then
     x11-xserver-utils xdotool xscreensaver xserver-xorg-core xserver-xorg-video-dummy)
   # Headless Wayland compositors for the native Wayland tests: sway (with
   # grim for screenshots, swayidle, and wtype to type on its seat) and weston,
-  # which has no input seat.
-  packages+=(sway grim swayidle wtype weston)
+  # which has no input seat; wayland-scanner for the tests' virtual pointer.
+  packages+=(sway grim swayidle wtype weston libwayland-bin)
 fi
 if [[ "${1:-}" == "bench" ]]; then
   packages+=(libbenchmark-dev time)

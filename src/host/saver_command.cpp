@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/background_loop.h"
 #include "host/commands.h"
 #include "host/configure_sheet.h"
 #include "host/saver_loop.h"
@@ -107,6 +108,10 @@ int runSaver(std::span<const std::string_view> args) {
     return 2;
   }
   catchTerminationSignals();
+  // The wallpaper draws headless and shows its frames through GTK: no SDL.
+  if (options->mode == SaverMode::Background) {
+    return runBackground(*options);
+  }
   // Before SDL or the GL driver open the display: our handlers, and a
   // connection of our own by which a crash is known to follow the server's
   // end. SDL keeps the handlers it finds and puts them back when it ends.

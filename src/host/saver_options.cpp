@@ -10,6 +10,7 @@ namespace {
 
 struct ModeRequests {
   bool fullScreen = false;
+  bool background = false;
   bool preview = false;
   bool configure = false;
   bool root = false;
@@ -34,6 +35,8 @@ bool readOption(const CommandOption& entry, std::string_view option, ArgumentRea
   const std::string_view name = entry.name;
   if (name == "--fullscreen") {
     modes.fullScreen = true;
+  } else if (name == "--background") {
+    modes.background = true;
   } else if (name == "--preview") {
     modes.preview = true;
   } else if (name == "--configure") {
@@ -57,14 +60,17 @@ bool readOption(const CommandOption& entry, std::string_view option, ArgumentRea
 bool chooseMode(const ModeRequests& modes, const char* environmentWindow, const ArgumentReader& reader,
                 SaverOptions& options) {
   const bool foreign = modes.root || modes.window;
-  if (modes.fullScreen + modes.preview + modes.configure + foreign > 1) {
+  if (modes.fullScreen + modes.background + modes.preview + modes.configure + foreign > 1) {
     reader.refuse(
-        "--fullscreen, --preview, --configure and --root/--window-id each choose a mode: give one of them");
+        "--fullscreen, --background, --preview, --configure and --root/--window-id each choose a mode: give "
+        "one of them");
     return false;
   }
   const bool environmentGiven = environmentWindow && *environmentWindow;
   if (modes.fullScreen) {
     options.mode = SaverMode::FullScreen;
+  } else if (modes.background) {
+    options.mode = SaverMode::Background;
   } else if (modes.preview || modes.configure) {
     options.mode = SaverMode::Preview;
     options.configure = modes.configure;
@@ -82,9 +88,10 @@ bool chooseMode(const ModeRequests& modes, const char* environmentWindow, const 
       }
     }
   }
-  if (options.size && (options.mode == SaverMode::FullScreen || options.mode == SaverMode::ForeignWindow)) {
+  if (options.size && options.mode != SaverMode::Window && options.mode != SaverMode::Preview) {
     reader.refuse(
-        "--size is for the window and the preview; full screen and foreign windows have their own size");
+        "--size is for the window and the preview; full screen, the background and foreign windows have "
+        "their own size");
     return false;
   }
   return true;

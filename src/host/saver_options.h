@@ -15,6 +15,7 @@ enum class SaverMode {
   FullScreen,     // a borderless view on every display
   Preview,        // a small window with a preview view
   ForeignWindow,  // another program's window, such as XScreenSaver's
+  Background,     // a wallpaper on the layer-shell background layer of every output
 };
 
 struct SaverOptions {

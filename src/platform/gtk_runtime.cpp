@@ -36,3 +36,23 @@ void runPendingGtkEvents() {
     gtk_main_iteration_do(FALSE);
   }
 }
+
+void waitForGtkEvents(std::chrono::milliseconds timeout) {
+  if (!started) {
+    return;
+  }
+  // A timeout source of its own bounds the one blocking iteration; it is
+  // gone by itself once it has fired.
+  bool fired = false;
+  const guint timer = g_timeout_add(
+      static_cast<guint>(timeout.count()),
+      [](gpointer firedFlag) {
+        *static_cast<bool*>(firedFlag) = true;
+        return G_SOURCE_REMOVE;
+      },
+      &fired);
+  gtk_main_iteration_do(TRUE);
+  if (!fired) {
+    g_source_remove(timer);
+  }
+}

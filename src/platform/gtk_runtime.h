@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 // GTK, for the configuration sheet, in the one main thread of the process.
 
 // Brings GTK up, once per process, when there is a display to open, on the
@@ -10,3 +12,7 @@ bool startGtk();
 // Handles GTK's pending events without waiting; the host calls it every
 // tick of its frame loop. Does nothing before GTK is up.
 void runPendingGtkEvents();
+
+// Waits for GTK's next event, or until the timeout, and handles what came.
+// A signal cuts the wait short. Does nothing before GTK is up.
+void waitForGtkEvents(std::chrono::milliseconds timeout);

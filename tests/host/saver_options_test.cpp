@@ -36,6 +36,7 @@ TEST(SaverOptions, ChoosesTheModeAndTheWindow) {
       // which wins.
       {{"--root", "--window-id", "0x400E23"}, "0x1a00007", SaverMode::ForeignWindow, 0x400E23},
       {{"--fullscreen"}, "0x1a00007", SaverMode::FullScreen, std::nullopt},
+      {{"--background"}, "0x1a00007", SaverMode::Background, std::nullopt},
   };
   for (const ModeCase& c : cases) {
     const auto options = parse(c.args, c.environment);
@@ -85,8 +86,10 @@ TEST(SaverOptions, RefusesCommandLinesThatMakeNoSense) {
       {{"--window-id"}, nullptr, "--window-id needs a value"},
       {{"--fullscreen", "--preview"}, nullptr, "give one of them"},
       {{"--fullscreen", "--root"}, nullptr, "give one of them"},
+      {{"--background", "--fullscreen"}, nullptr, "give one of them"},
       {{"--fullscreen", "--size", "10x10"}, nullptr, "--size is for the window"},
       {{"--root", "--size", "10x10"}, nullptr, "--size is for the window"},
+      {{"--background", "--size", "10x10"}, nullptr, "--size is for the window"},
       {{"--root"}, "junk", "XSCREENSAVER_WINDOW holds 'junk'"},
       {{"--cyclones", "11"}, nullptr, "--cyclones takes"},
       {{"--renderer", "fast"}, nullptr, "--renderer takes classic or batched"},

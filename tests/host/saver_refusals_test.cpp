@@ -2,6 +2,7 @@
 // sense.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,21 @@ TEST(SaverRefusals, WithoutADisplayPointsToHeadlessRendering) {
     EXPECT_EQ(run.wait(30s), 1) << testing::PrintToString(args);
     EXPECT_NE(run.errors().find("'swirlmote render'"), std::string::npos) << run.errors();
     EXPECT_NE(run.errors().find("WAYLAND_DISPLAY nor DISPLAY"), std::string::npos) << run.errors();
+  }
+}
+
+// The wallpaper needs a Wayland compositor's background layer: an X display
+// alone does not do.
+TEST(SaverRefusals, TheBackgroundNeedsAWaylandCompositor) {
+  ScratchDir scratch;
+  for (const char* display : {"DISPLAY=", "DISPLAY=:0"}) {
+    Process run({SWIRLMOTE_BINARY, "--background"}, {display, "WAYLAND_DISPLAY=", "XSCREENSAVER_WINDOW="},
+                scratch / "err");
+    EXPECT_EQ(run.wait(30s), 1) << display;
+    EXPECT_NE(run.errors().find("--background needs a Wayland compositor with the layer-shell protocol"),
+              std::string::npos)
+        << run.errors();
+    std::filesystem::remove(scratch / "err");
   }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -34,8 +35,8 @@ class SaverOnWayland : public testing::Test {
     writeStore(scratch_ / "config", kStore);
   }
 
-  void startSway(const std::string& extraConfig = "") {
-    session_ = WaylandSession::startSway(extraConfig);
+  void startSway(const std::string& extraConfig = "", int outputs = 2) {
+    session_ = WaylandSession::startSway(extraConfig, outputs);
     ASSERT_TRUE(session_) << "sway did not start";
   }
 
@@ -117,6 +118,34 @@ class SaverOnWayland : public testing::Test {
     }
   }
 
+  // The screen shows one of the first frames that headless rendering draws
+  // for the seed, settings and the picture's size.
+  void expectSomeRenderedFrameIs(const PngImage& shot, const std::string& seed, int frames) {
+    const std::string size = std::to_string(shot.pixelsWide()) + "x" + std::to_string(shot.pixelsHigh());
+    Process render({SWIRLMOTE_BINARY, "render", "--seed", seed, "--frames", std::to_string(frames), "--size",
+                    size, "--every", "1", "--out", scratch_ / "render"},
+                   {"XDG_CONFIG_HOME=" + scratch_ / "config"}, scratch_ / "render.err");
+    ASSERT_EQ(render.wait(300s), 0) << render.errors();
+    int matching = 0;
+    long fewestDiffering = -1;
+    for (int frame = 1; frame <= frames && matching == 0; ++frame) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/frame-%06d.png", frame);
+      const auto headless = PngImage::load(scratch_ / "render" + name);
+      ASSERT_TRUE(headless) << name;
+      const PictureDifference difference = comparePictures(*headless, shot);
+      ASSERT_TRUE(difference.sameSize);
+      if (difference.channelsDiffering == 0) {
+        matching = frame;
+      } else if (fewestDiffering < 0 || difference.channelsDiffering < fewestDiffering) {
+        fewestDiffering = difference.channelsDiffering;
+      }
+    }
+    std::printf("the screen shows frame %d\n", matching);
+    EXPECT_GT(matching, 0) << "no frame matches; the closest differs in " << fewestDiffering
+                           << " channel values";
+  }
+
   ScratchDir scratch_;
   std::unique_ptr<WaylandSession> session_;
 };
@@ -136,28 +165,7 @@ TEST_F(SaverOnWayland, TheWindowShowsExactlyTheFrameDrawn) {
   ASSERT_TRUE(shot);
   EXPECT_EQ(run->wait(60s), 0) << run->errors();
 
-  Process render({SWIRLMOTE_BINARY, "render", "--seed", "7", "--frames", std::to_string(kFrames), "--size",
-                  "1280x720", "--every", "1", "--out", scratch_ / "render"},
-                 {"XDG_CONFIG_HOME=" + scratch_ / "config"}, scratch_ / "render.err");
-  ASSERT_EQ(render.wait(300s), 0) << render.errors();
-  int matching = 0;
-  long fewestDiffering = -1;
-  for (int frame = 1; frame <= kFrames && matching == 0; ++frame) {
-    char name[32];
-    std::snprintf(name, sizeof name, "/frame-%06d.png", frame);
-    const auto headless = PngImage::load(scratch_ / "render" + name);
-    ASSERT_TRUE(headless) << name;
-    const PictureDifference difference = comparePictures(*headless, *shot);
-    ASSERT_TRUE(difference.sameSize);
-    if (difference.channelsDiffering == 0) {
-      matching = frame;
-    } else if (fewestDiffering < 0 || difference.channelsDiffering < fewestDiffering) {
-      fewestDiffering = difference.channelsDiffering;
-    }
-  }
-  std::printf("the screen shows frame %d\n", matching);
-  EXPECT_GT(matching, 0) << "no frame matches; the closest differs in " << fewestDiffering
-                         << " channel values";
+  expectSomeRenderedFrameIs(*shot, "7", kFrames);
   EXPECT_GT(brightPixels(*shot, 0, 0, 1280, 720), 200) << "no particles";
 }
 
@@ -170,30 +178,121 @@ TEST_F(SaverOnWayland, FullScreenCoversEveryOutput) {
   EXPECT_FALSE(run->wait(0ms)) << "ended by itself: " << run->errors();
 }
 
+// The wallpaper shows exactly a frame that headless rendering draws for the
+// same seed, settings and the output's size: rows in order, channels in
+// place, opaque. One output: the fields of several draw from the one random
+// sequence in turn, so only a lone field follows headless rendering's frame
+// for frame.
+TEST_F(SaverOnWayland, TheBackgroundShowsExactlyTheFrameDrawn) {
+  startSway("", 1);
+  constexpr int kFrames = 150;
+  auto run = saver({"--background", "--seed", "7", "--frames", std::to_string(kFrames)});
+  ASSERT_TRUE(waitFor([&] { return showsParticles(kOutputs[0]); }, 30s)) << run->errors();
+  const auto shot = session_->screenshot("HEADLESS-1");
+  ASSERT_FALSE(run->wait(0ms)) << "ended before the screenshot: " << run->errors();
+  ASSERT_TRUE(shot);
+  EXPECT_EQ(run->wait(60s), 0) << run->errors();
+  expectSomeRenderedFrameIs(*shot, "7", kFrames);
+}
+
+// The wallpaper lies under an ordinary window, on every output, until a
+// termination signal ends it. Each has a background colour of its own.
+TEST_F(SaverOnWayland, TheBackgroundLiesUnderOrdinaryWindows) {
+  startSway("default_border none\nfor_window [title=\"^Swirlmote$\"] floating enable\n");
+  const PixelColor wallpaper{0x20 / 255.0, 0x30 / 255.0, 0x40 / 255.0, 1};
+  const PixelColor window{0x40 / 255.0, 0x20 / 255.0, 0x10 / 255.0, 1};
+  auto background = saver({"--background", "--background-color", "203040"});
+  Process ordinary({SWIRLMOTE_BINARY, "--size", "400x300", "--background-color", "402010"}, environment(),
+                   scratch_ / "window.err");
+  ASSERT_TRUE(waitFor([&] { return saverWindows() == 1; }, 30s)) << ordinary.errors();
+  // The window floats at the middle of the first output.
+  const int left = (kOutputs[0].width - 400) / 2;
+  const int top = (kOutputs[0].height - 300) / 2;
+  const auto shares = [](const PngImage& shot, int x0, int y0, int width, int height, PixelColor color) {
+    int same = 0;
+    for (int y = y0; y < y0 + height; ++y) {
+      for (int x = x0; x < x0 + width; ++x) {
+        const PixelColor c = shot.colorAtX(x, y);
+        same += channel(c.red) == channel(color.red) && channel(c.green) == channel(color.green) &&
+                channel(c.blue) == channel(color.blue);
+      }
+    }
+    return static_cast<double>(same) / (width * height);
+  };
+  // Particles cover a few pixels of each colour.
+  const auto wallpaperAround = [&](const Output& output, const PngImage& shot) {
+    return shares(shot, 0, 0, output.width, 40, wallpaper) > 0.75 &&
+           shares(shot, 0, output.height - 40, output.width, 40, wallpaper) > 0.75;
+  };
+  std::string seen;
+  EXPECT_TRUE(waitFor(
+      [&] {
+        const auto first = session_->screenshot(kOutputs[0].name);
+        const auto second = session_->screenshot(kOutputs[1].name);
+        if (!first || !second) return false;
+        const double inWindow = shares(*first, left + 50, top + 50, 300, 200, window);
+        seen = "window colour in the window: " + std::to_string(inWindow);
+        return wallpaperAround(kOutputs[0], *first) && wallpaperAround(kOutputs[1], *second) &&
+               inWindow > 0.75;
+      },
+      30s))
+      << seen << "\n"
+      << background->errors() << ordinary.errors();
+  ASSERT_FALSE(background->wait(0ms)) << "ended by itself: " << background->errors();
+  background->signal(SIGTERM);
+  EXPECT_EQ(background->wait(10s), 0) << background->errors();
+}
+
 // swayidle starts the saver after the seat has been idle, on every output,
-// and a key typed on the seat's virtual keyboard ends it. The seat has no
-// pointer, so the key stands for all input.
+// and input on the seat ends it: a key, or the pointer moved with sway's own
+// cursor command. A headless seat has neither keyboard nor pointer, so each
+// case gives it the device first, and the saver's client binds it before the
+// input comes.
 TEST_F(SaverOnWayland, SwayidleRunsItAsTheScreenSaver) {
   REQUIRE_OR_SKIP(haveProgram("swayidle"), "swayidle");
   REQUIRE_OR_SKIP(haveProgram("wtype"), "wtype");
-  startSway();
-  const std::string status = scratch_ / "status";
-  Process idle({"swayidle", "-w", "timeout", "1",
-                std::string(SWIRLMOTE_BINARY) + " --fullscreen --seed 11; echo $? > '" + status + "'"},
-               environment(), scratch_ / "swayidle.err");
-  ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << idle.errors();
-  waitFor([&] { return everyOutputShowsParticles(); }, 30s);
-  expectSaverOnEveryOutput();
-  ASSERT_FALSE(std::filesystem::exists(status)) << "ended before any input";
+  struct Input {
+    const char* name;
+    void (*send)(const WaylandSession& session, const std::vector<std::string>& environment,
+                 const std::string& scratch);
+  };
+  const Input inputs[] = {
+      {"a key on a virtual keyboard", [](const WaylandSession& session, const std::vector<std::string>&,
+                                         const std::string&) { session.run("wtype -s 500 -k space"); }},
+      {"the cursor moved on a virtual pointer",
+       [](const WaylandSession& session, const std::vector<std::string>& environment,
+          const std::string& scratch) {
+         // Holds a pointer on the seat, without moving it, while the cursor
+         // moves.
+         Process pointer({VIRTUAL_POINTER_BINARY, "10"}, environment, scratch + "/pointer.err");
+         const bool seatHasPointer = waitFor(
+             [&] { return session.run("swaymsg -t get_inputs | grep -c '\"type\": \"pointer\"'") != "0\n"; },
+             10s);
+         ASSERT_TRUE(seatHasPointer) << pointer.errors();
+         session.run("sh -c 'sleep 0.5; swaymsg seat - cursor move 50 50'");
+       }},
+  };
+  for (const Input& input : inputs) {
+    SCOPED_TRACE(input.name);
+    startSway();
+    const std::string status = scratch_ / "status";
+    std::filesystem::remove(status);
+    Process idle({"swayidle", "-w", "timeout", "1",
+                  std::string(SWIRLMOTE_BINARY) + " --fullscreen --seed 11; echo $? > '" + status + "'"},
+                 environment(), scratch_ / "swayidle.err");
+    ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << idle.errors();
+    waitFor([&] { return everyOutputShowsParticles(); }, 30s);
+    expectSaverOnEveryOutput();
+    ASSERT_FALSE(std::filesystem::exists(status)) << "ended before any input";
 
-  // The keyboard appears first, and the saver's client binds it before the
-  // key comes.
-  session_->run("wtype -s 500 -k space");
-  ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(status); }, 10s)) << "still running after a key";
-  std::ifstream statusFile(status);
-  int code = -1;
-  statusFile >> code;
-  EXPECT_EQ(code, 0);
+    input.send(*session_, environment(), scratch_.path());
+    ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(status); }, 10s))
+        << "still running after the input";
+    std::ifstream statusFile(status);
+    int code = -1;
+    statusFile >> code;
+    EXPECT_EQ(code, 0);
+  }
 }
 
 // --configure shows its preview and its sheet as Wayland windows of their
@@ -218,15 +317,15 @@ TEST_F(SaverOnWayland, TheSheetOpensAndClosesOnWayland) {
 }
 
 // The compositor ending under the saver ends it as the X server's end does:
-// status 0 and one line, in every mode that opens windows of its own.
+// status 0 and one line, in every mode that opens windows or surfaces of its
+// own.
 TEST_F(SaverOnWayland, TheCompositorEndingEndsItWithAMessage) {
-  const std::vector<std::string> modes[] = {{"--size", "320x240"}, {"--fullscreen"}};
+  const std::vector<std::string> modes[] = {{"--size", "320x240"}, {"--fullscreen"}, {"--background"}};
   for (const auto& mode : modes) {
     SCOPED_TRACE(testing::PrintToString(mode));
     startSway();
     std::filesystem::remove(scratch_ / "saver.err");
     auto run = saver(mode);
-    ASSERT_TRUE(waitFor([&] { return saverWindows() > 0; }, 30s)) << run->errors();
     ASSERT_TRUE(waitFor([&] { return showsParticles(kOutputs[0]); }, 30s)) << run->errors();
     session_->kill();
     EXPECT_EQ(run->wait(10s), 0) << run->errors();
@@ -235,7 +334,8 @@ TEST_F(SaverOnWayland, TheCompositorEndingEndsItWithAMessage) {
 }
 
 // weston's headless back end has no input seat, on which SDL's start-up
-// would crash: every mode refuses with a message instead.
+// would crash, and no layer-shell protocol: every mode refuses with a
+// message instead.
 TEST(SaverOnWaylandWithoutASeat, EveryModeEndsWithAMessage) {
   REQUIRE_OR_SKIP(haveProgram("weston"), "weston");
   const auto session = WaylandSession::startWeston();
@@ -249,7 +349,8 @@ TEST(SaverOnWaylandWithoutASeat, EveryModeEndsWithAMessage) {
                         {{"--fullscreen"}, "no input seat"},
                         {{"--preview"}, "no input seat"},
                         {{"--configure"}, "no input seat"},
-                        {{"--root"}, "needs an X display"}};
+                        {{"--root"}, "needs an X display"},
+                        {{"--background"}, "layer-shell protocol"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
     std::vector<std::string> argv{SWIRLMOTE_BINARY, "--frames", "5"};

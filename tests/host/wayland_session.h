@@ -20,17 +20,18 @@
 // which may use its socket.
 class WaylandSession {
  public:
-  // sway with two outputs, 1280x720 and 800x600 side by side, no input
-  // devices, and the given extra lines of configuration.
-  static std::unique_ptr<WaylandSession> startSway(const std::string& extraConfig = "") {
+  // sway with two outputs, 1280x720 and 800x600 side by side (or only the
+  // first), no input devices, and the given extra lines of configuration.
+  static std::unique_ptr<WaylandSession> startSway(const std::string& extraConfig = "", int outputs = 2) {
     if (!haveProgram("sway")) return nullptr;
     std::unique_ptr<WaylandSession> session(new WaylandSession);
     std::ofstream(session->runtime_ + "/config") << "output HEADLESS-1 resolution 1280x720 position 0 0\n"
                                                     "output HEADLESS-2 resolution 800x600 position 1280 0\n"
                                                  << extraConfig;
-    if (!session->launch({"WLR_BACKENDS=headless", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1",
-                          "WLR_HEADLESS_OUTPUTS=2", "sway", "-c", session->runtime_ + "/config"},
-                         "wayland-1")) {
+    if (!session->launch(
+            {"WLR_BACKENDS=headless", "WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1",
+             "WLR_HEADLESS_OUTPUTS=" + std::to_string(outputs), "sway", "-c", session->runtime_ + "/config"},
+            "wayland-1")) {
       return nullptr;
     }
     session->swaySocket_ = session->firstMatch("/sway-ipc.*.sock");

@@ -1,0 +1,140 @@
+#include "platform/gtk_layer_background.h"
+
+#include <gdk/gdkwayland.h>
+#include <gtk-layer-shell.h>
+
+#include <cstring>
+
+#include "platform/gtk_runtime.h"
+
+namespace {
+
+int compositorSocket = -1;
+bool lost = false;
+
+// The main loop's poll, which takes a hang-up on the compositor's socket
+// away from GDK before it sees it: GDK would end the process at once.
+gint pollWatchingCompositor(GPollFD* descriptors, guint count, gint timeout) {
+  const gint ready = g_poll(descriptors, count, timeout);
+  for (guint i = 0; i < count; ++i) {
+    if (descriptors[i].fd == compositorSocket && (descriptors[i].revents & (G_IO_HUP | G_IO_ERR))) {
+      lost = true;
+      descriptors[i].revents = 0;
+    }
+  }
+  return ready;
+}
+
+}  // namespace
+
+bool LayerBackground::startGtkOnLayerShell() {
+  // Only a Wayland compositor has a background layer: GDK is kept from
+  // falling back to an X display.
+  gdk_set_allowed_backends("wayland");
+  if (!startGtk() || !gtk_layer_is_supported()) {
+    return false;
+  }
+  compositorSocket = wl_display_get_fd(gdk_wayland_display_get_wl_display(gdk_display_get_default()));
+  g_main_context_set_poll_func(nullptr, pollWatchingCompositor);
+  return true;
+}
+
+bool LayerBackground::compositorLost() {
+  return lost;
+}
+
+std::vector<std::unique_ptr<LayerBackground>> LayerBackground::onEveryOutput() {
+  std::vector<std::unique_ptr<LayerBackground>> windows;
+  GdkDisplay* display = gdk_display_get_default();
+  const int monitors = gdk_display_get_n_monitors(display);
+  for (int i = 0; i < monitors; ++i) {
+    windows.push_back(
+        std::unique_ptr<LayerBackground>(new LayerBackground(gdk_display_get_monitor(display, i))));
+  }
+  return windows;
+}
+
+LayerBackground::LayerBackground(GdkMonitor* monitor) : window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)) {
+  GtkWindow* window = GTK_WINDOW(window_);
+  gtk_window_set_title(window, "Swirlmote");
+  gtk_layer_init_for_window(window);
+  gtk_layer_set_namespace(window, "wallpaper");
+  gtk_layer_set_layer(window, GTK_LAYER_SHELL_LAYER_BACKGROUND);
+  gtk_layer_set_monitor(window, monitor);
+  for (const GtkLayerShellEdge edge : {GTK_LAYER_SHELL_EDGE_LEFT, GTK_LAYER_SHELL_EDGE_RIGHT,
+                                       GTK_LAYER_SHELL_EDGE_TOP, GTK_LAYER_SHELL_EDGE_BOTTOM}) {
+    gtk_layer_set_anchor(window, edge, TRUE);
+  }
+  // Over the whole output, panels' reserved room included.
+  gtk_layer_set_exclusive_zone(window, -1);
+  gtk_layer_set_keyboard_mode(window, GTK_LAYER_SHELL_KEYBOARD_MODE_NONE);
+  // The frame covers the window: no theme background under it.
+  gtk_widget_set_app_paintable(window_, TRUE);
+  g_signal_connect(window_, "draw", G_CALLBACK(draw), this);
+  g_signal_connect(window_, "configure-event", G_CALLBACK(configure), this);
+  gtk_widget_show(window_);
+}
+
+LayerBackground::~LayerBackground() {
+  gtk_widget_destroy(window_);
+  if (frame_) {
+    cairo_surface_destroy(frame_);
+  }
+}
+
+int LayerBackground::pixelWidth() const {
+  return width_ * gtk_widget_get_scale_factor(window_);
+}
+
+int LayerBackground::pixelHeight() const {
+  return height_ * gtk_widget_get_scale_factor(window_);
+}
+
+void LayerBackground::show(const std::vector<uint8_t>& rgba, int width, int height) {
+  if (frame_ &&
+      (cairo_image_surface_get_width(frame_) != width || cairo_image_surface_get_height(frame_) != height)) {
+    cairo_surface_destroy(frame_);
+    frame_ = nullptr;
+  }
+  if (!frame_) {
+    frame_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    // One frame pixel to one output pixel on a scaled output too.
+    const int scale = gtk_widget_get_scale_factor(window_);
+    cairo_surface_set_device_scale(frame_, scale, scale);
+  }
+  cairo_surface_flush(frame_);
+  // RGB24 keeps a pixel as a native 32-bit word 0x00RRGGBB, rows stride
+  // bytes apart.
+  uint8_t* rows = cairo_image_surface_get_data(frame_);
+  const int stride = cairo_image_surface_get_stride(frame_);
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* source = rgba.data() + static_cast<std::size_t>(y) * width * 4;
+    uint8_t* row = rows + static_cast<std::size_t>(y) * stride;
+    for (int x = 0; x < width; ++x, source += 4) {
+      const uint32_t pixel = (uint32_t{source[0]} << 16) | (uint32_t{source[1]} << 8) | source[2];
+      std::memcpy(row + static_cast<std::size_t>(x) * 4, &pixel, sizeof pixel);
+    }
+  }
+  cairo_surface_mark_dirty(frame_);
+  gtk_widget_queue_draw(window_);
+}
+
+gboolean LayerBackground::configure(GtkWidget*, GdkEventConfigure* event, gpointer self) {
+  auto* background = static_cast<LayerBackground*>(self);
+  background->width_ = event->width;
+  background->height_ = event->height;
+  return FALSE;
+}
+
+gboolean LayerBackground::draw(GtkWidget*, cairo_t* cairo, gpointer self) {
+  cairo_surface_t* frame = static_cast<LayerBackground*>(self)->frame_;
+  // Black until the first frame.
+  cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
+  if (frame) {
+    cairo_set_source_surface(cairo, frame, 0, 0);
+  } else {
+    cairo_set_source_rgb(cairo, 0, 0, 0);
+  }
+  cairo_paint(cairo);
+  return TRUE;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// A wallpaper window on one output: a surface of the layer-shell background
+// layer, under every ordinary window, anchored to all four edges, taking no
+// keyboard and no room from other surfaces. It shows the frames it is given.
+class LayerBackground {
+ public:
+  // Brings GTK up on the Wayland compositor that WAYLAND_DISPLAY names;
+  // false when there is none, or when it lacks the layer-shell protocol.
+  // From then on the compositor's end is noticed by compositorLost rather
+  // than by GTK, which would end the process with status 1.
+  static bool startGtkOnLayerShell();
+  // Whether the connection to the compositor has ended; GTK is not to be
+  // run once it has.
+  static bool compositorLost();
+  // A window on each output the compositor has now, in GDK's order.
+  static std::vector<std::unique_ptr<LayerBackground>> onEveryOutput();
+  ~LayerBackground();
+  LayerBackground(const LayerBackground&) = delete;
+  LayerBackground& operator=(const LayerBackground&) = delete;
+
+  // The surface's size in pixels (its size in points times the output's
+  // scale) as the compositor last gave it; zero until it has.
+  int pixelWidth() const;
+  int pixelHeight() const;
+  // Shows a frame of RGBA rows from the top at the next redraw, pixel for
+  // pixel. The wallpaper is opaque: the frame's alpha is left out.
+  void show(const std::vector<uint8_t>& rgba, int width, int height);
+
+ private:
+  explicit LayerBackground(GdkMonitor* monitor);
+  static gboolean draw(GtkWidget* widget, cairo_t* cairo, gpointer self);
+  static gboolean configure(GtkWidget* widget, GdkEventConfigure* event, gpointer self);
+
+  GtkWidget* window_;
+  // The size in points from the compositor's latest configure. GTK first
+  // lays the window out at a default size of its own, before the
+  // compositor has answered.
+  int width_ = 0;
+  int height_ = 0;
+  // The latest frame, in cairo's own pixel layout; null before the first.
+  cairo_surface_t* frame_ = nullptr;
+};
