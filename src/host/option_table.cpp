@@ -30,6 +30,8 @@ constexpr SectionHeading kSections[] = {
     {OptionSection::Render, "Render's output:"},
     {OptionSection::Setting,
      "Settings for this run only, over the stored ones (in every mode, render and simulate):"},
+    {OptionSection::Hack,
+     "Options of XScreenSaver's hacks, with one dash or two (in every mode and render):"},
 };
 
 // The column where the options' descriptions start, and the width they
