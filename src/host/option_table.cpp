@@ -8,7 +8,7 @@ constexpr std::string_view kSynopsis =
     "Usage: swirlmote [MODE] [OPTIONS] [SETTINGS]\n"
     "       swirlmote simulate [--seed S] [--frames N] [SETTINGS]\n"
     "       swirlmote render --frames N --size WxH --out DIR [--every K] [--seed S] [--renderer R]\n"
-    "                        [SETTINGS]\n"
+    "                        [--fps] [SETTINGS]\n"
     "       swirlmote config list | get KEY | set KEY VALUE | unset KEY | path\n"
     "\n"
     "A field of glowing particles swirling round drifting cyclones.\n"
