@@ -31,7 +31,8 @@ struct RenderOptions {
   std::optional<unsigned> seed;
   Renderer renderer = Renderer::Classic;
   SettingsOverrides overrides;
-  // Render is not paced: the delay is read and left unused.
+  // The frame rate overlay; render is not paced, so -delay is read and left
+  // unused.
   bool showFrameRate = false;
 };
 
