@@ -38,6 +38,10 @@ std::optional<int64_t> ArgumentReader::integer(std::string_view option, int64_t 
 }
 
 int ArgumentReader::refuse(const std::string& message) const {
+  if (warns_) {
+    std::fprintf(stderr, "swirlmote: warning: %s; ignored\n", message.c_str());
+    return 2;
+  }
   // The saver itself has no command name: "swirlmote: ...".
   const char* space = command_.empty() ? "" : " ";
   std::fprintf(stderr, "swirlmote%s%.*s: %s (see swirlmote --help)\n", space,

@@ -21,11 +21,17 @@ class ArgumentReader {
   std::optional<std::string_view> value(std::string_view option);
   std::optional<int64_t> integer(std::string_view option, int64_t minimum, int64_t maximum);
   // Prints "swirlmote <command>: <message>" (no command: "swirlmote:
-  // <message>") and a pointer to --help.
+  // <message>") and a pointer to --help; once warning, "swirlmote: warning:
+  // <message>; ignored" instead.
   int refuse(const std::string& message) const;
+  // For a saver that a host runs, which must never end itself over what it
+  // is given: what would be refused is only warned about from now on.
+  void warnInstead() { warns_ = true; }
+  bool warns() const { return warns_; }
 
  private:
   std::string_view command_;
+  bool warns_ = false;
   std::span<const std::string_view> args_;
   std::size_t index_ = 0;
 };

@@ -10,7 +10,7 @@ constexpr std::string_view kSynopsis =
     "Usage: swirlmote [MODE] [OPTIONS] [SETTINGS]\n"
     "       swirlmote simulate [--seed S] [--frames N] [SETTINGS]\n"
     "       swirlmote render --frames N --size WxH --out DIR [--every K] [--seed S] [--renderer R]\n"
-    "                        [SETTINGS]\n"
+    "                        [--fps] [SETTINGS]\n"
     "       swirlmote config list | get KEY | set KEY VALUE | unset KEY | path\n"
     "\n"
     "A field of glowing particles swirling round drifting cyclones.\n"
@@ -32,6 +32,8 @@ constexpr SectionHeading kSections[] = {
     {OptionSection::Render, "Render's output:"},
     {OptionSection::Setting,
      "Settings for this run only, over the stored ones (in every mode, render and simulate):"},
+    {OptionSection::Hack,
+     "Options of XScreenSaver's hacks, with one dash or two (in every mode and render):"},
 };
 
 // The column where the options' descriptions start, and the width they

@@ -8,6 +8,7 @@
 
 #include "host/arguments.h"
 #include "host/commands.h"
+#include "host/frame_rate_meter.h"
 #include "host/option_table.h"
 #include "host/run_options.h"
 #include "platform/drawable_limits.h"
@@ -30,6 +31,9 @@ struct RenderOptions {
   std::optional<unsigned> seed;
   Renderer renderer = Renderer::Classic;
   SettingsOverrides overrides;
+  // The frame rate overlay; render is not paced, so -delay is read and left
+  // unused.
+  bool showFrameRate = false;
 };
 
 std::optional<RenderOptions> parse(ArgumentReader& reader) {
@@ -60,6 +64,7 @@ std::optional<RenderOptions> parse(ArgumentReader& reader) {
   options.seed = run.seed;
   options.renderer = run.renderer.value_or(Renderer::Classic);
   options.overrides = run.overrides;
+  options.showFrameRate = run.hacks.showFrameRate;
   return options;
 }
 
@@ -129,13 +134,22 @@ int runRender(std::span<const std::string_view> args) {
     return 1;
   }
   view->startAnimation();
+  // The load is the share of the saver's frame interval that each frame
+  // took.
+  FrameRateMeter meter(std::chrono::duration_cast<FrameRateMeter::Clock::duration>(
+      std::chrono::duration<double>(view->animationTimeInterval())));
+  if (options->showFrameRate) {
+    view->setFrameOverlay([&meter] { drawFrameRateOverlay(meter.figures()); });
+  }
 
   const auto started = std::chrono::steady_clock::now();
   auto lastReport = started;
   int written = 0;
   for (int64_t frame = 1; frame <= options->frames; ++frame) {
     // The frame is read back before the next one is drawn over it.
+    meter.frameBegan(std::chrono::steady_clock::now());
     view->animateOneFrame();
+    meter.frameEnded(std::chrono::steady_clock::now());
     const bool wanted = frame == options->frames || (options->every > 0 && frame % options->every == 0);
     if (wanted) {
       if (!saveFrame(*view, options->out, frame)) {

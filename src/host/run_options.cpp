@@ -31,7 +31,8 @@ OptionUse readRunOption(std::string_view option, ArgumentReader& reader, RunOpti
       return OptionUse::Refused;
     }
   } else {
-    return readOverrideOption(option, reader, options.overrides);
+    const OptionUse use = readOverrideOption(option, reader, options.overrides);
+    return use == OptionUse::NotOurs ? readHackOption(option, reader, options.hacks) : use;
   }
   return OptionUse::Taken;
 }

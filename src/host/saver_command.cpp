@@ -127,6 +127,7 @@ int runSaver(std::span<const std::string_view> args) {
   }
   SaverSession session;
   session.mode = options->mode;
+  session.hacks = options->hacks;
   if (video->isX11()) {
     session.watch = WindowWatch::open();
   }

@@ -5,6 +5,7 @@
 
 #include "host/configure_sheet.h"
 #include "host/frame_log.h"
+#include "host/frame_rate_meter.h"
 #include "host/frame_timer.h"
 #include "host/fullscreen_toggle.h"
 #include "host/saver_events.h"
@@ -26,18 +27,21 @@ SaverScreen* screenOf(SaverSession& session, uint32_t windowId) {
 
 class FrameLoop {
  public:
-  explicit FrameLoop(SaverSession& session) : session_(session) {}
+  FrameLoop(SaverSession& session, Clock::duration interval, FrameRateMeter* meter)
+      : session_(session), interval_(interval), meter_(meter) {}
 
   int64_t run(std::optional<int64_t> frameLimit, bool keepLastFrame) {
     SaverScreen& first = *session_.screens.front();
-    const auto interval = std::chrono::duration_cast<Clock::duration>(
-        std::chrono::duration<double>(first.view().animationTimeInterval()));
-    FrameTimer timer(interval, Clock::now());
+    FrameTimer timer(interval_, Clock::now());
     const std::unique_ptr<FrameLog> log = FrameLog::fromEnvironment();
     int64_t drawn = 0;
     while (waitUntil(timer.deadline())) {
+      const Clock::time_point began = Clock::now();
       if (log) {
-        log->frameBegan(timer.deadline(), Clock::now());
+        log->frameBegan(timer.deadline(), began);
+      }
+      if (meter_) {
+        meter_->frameBegan(began);
       }
       if (keepLastFrame && (!frameLimit || drawn + 1 == *frameLimit)) {
         first.context().setKeepsFrames(true);
@@ -51,8 +55,12 @@ class FrameLoop {
           return drawn;
         }
       }
+      const Clock::time_point ended = Clock::now();
       if (log) {
-        log->frameEnded(Clock::now());
+        log->frameEnded(ended);
+      }
+      if (meter_) {
+        meter_->frameEnded(ended);
       }
       ++drawn;
       if (frameLimit && drawn == *frameLimit) {
@@ -123,6 +131,8 @@ class FrameLoop {
   }
 
   SaverSession& session_;
+  Clock::duration interval_;
+  FrameRateMeter* meter_;
   WakeTracker wake_;
   FullScreenToggle fullScreen_;
   bool ending_ = false;
@@ -131,5 +141,19 @@ class FrameLoop {
 }  // namespace
 
 int64_t runFrames(SaverSession& session, std::optional<int64_t> frameLimit, bool keepLastFrame) {
-  return FrameLoop(session).run(frameLimit, keepLastFrame);
+  const auto interval = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                            session.screens.front()->view().animationTimeInterval())) +
+                        session.hacks.delay;
+  if (!session.hacks.showFrameRate) {
+    return FrameLoop(session, interval, nullptr).run(frameLimit, keepLastFrame);
+  }
+  FrameRateMeter meter(interval);
+  for (auto& screen : session.screens) {
+    screen->view().setFrameOverlay([&meter] { drawFrameRateOverlay(meter.figures()); });
+  }
+  const int64_t drawn = FrameLoop(session, interval, &meter).run(frameLimit, keepLastFrame);
+  for (auto& screen : session.screens) {
+    screen->view().setFrameOverlay(nullptr);
+  }
+  return drawn;
 }

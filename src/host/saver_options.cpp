@@ -29,6 +29,23 @@ bool readWindowId(std::string_view option, ArgumentReader& reader, ModeRequests&
   return true;
 }
 
+// Whether a host runs the saver in its window: --root or --window-id
+// anywhere on the command line, or XSCREENSAVER_WINDOW set while no other
+// mode is asked for.
+bool runByHost(std::span<const std::string_view> args, const char* environmentWindow) {
+  bool foreign = false;
+  bool otherMode = false;
+  for (const std::string_view word : args) {
+    const CommandOption* option = findOption(word);
+    if (option && (option->name == "--root" || option->name == "--window-id")) {
+      foreign = true;
+    } else if (option && option->section == OptionSection::Mode) {
+      otherMode = true;
+    }
+  }
+  return foreign || (environmentWindow && *environmentWindow && !otherMode);
+}
+
 // Reads a mode or --screenshot, given as option; false after a message.
 bool readOption(const CommandOption& entry, std::string_view option, ArgumentReader& reader,
                 SaverOptions& options, ModeRequests& modes) {
@@ -64,17 +81,19 @@ bool chooseMode(const ModeRequests& modes, const char* environmentWindow, const 
     reader.refuse(
         "--fullscreen, --background, --preview, --configure and --root/--window-id each choose a mode: give "
         "one of them");
-    return false;
+    if (!reader.warns()) return false;
   }
   const bool environmentGiven = environmentWindow && *environmentWindow;
-  if (modes.fullScreen) {
+  // Run by a host, its window wins over any other mode asked for.
+  const bool hosted = reader.warns();
+  if (modes.fullScreen && !hosted) {
     options.mode = SaverMode::FullScreen;
-  } else if (modes.background) {
+  } else if (modes.background && !hosted) {
     options.mode = SaverMode::Background;
-  } else if (modes.preview || modes.configure) {
+  } else if ((modes.preview || modes.configure) && !hosted) {
     options.mode = SaverMode::Preview;
     options.configure = modes.configure;
-  } else if (foreign || environmentGiven) {
+  } else if (foreign || environmentGiven || hosted) {
     // The window on the command line wins over the environment's, and
     // either over the root.
     options.mode = SaverMode::ForeignWindow;
@@ -84,7 +103,7 @@ bool chooseMode(const ModeRequests& modes, const char* environmentWindow, const 
       if (!options.windowId) {
         reader.refuse("XSCREENSAVER_WINDOW holds '" + std::string(environmentWindow) +
                       "', which is not a window id");
-        return false;
+        if (!hosted) return false;
       }
     }
   }
@@ -92,7 +111,8 @@ bool chooseMode(const ModeRequests& modes, const char* environmentWindow, const 
     reader.refuse(
         "--size is for the window and the preview; full screen, the background and foreign windows have "
         "their own size");
-    return false;
+    options.size.reset();
+    return reader.warns();
   }
   return true;
 }
@@ -117,20 +137,21 @@ std::optional<unsigned long> parseWindowId(std::string_view text) {
 std::optional<SaverOptions> parseSaverOptions(std::span<const std::string_view> args,
                                               const char* environmentWindow) {
   ArgumentReader reader("", args);
+  if (runByHost(args, environmentWindow)) {
+    reader.warnInstead();
+  }
   SaverOptions options;
   RunOptions run;
   ModeRequests modes;
+  // Run by a host, a word that cannot be used is skipped after its warning,
+  // and the stored setting stays.
   while (!reader.done()) {
     const std::string_view option = reader.next();
     const CommandOption* entry = takenOption(option, kSaver, reader);
-    if (!entry) {
-      return std::nullopt;
-    }
-    const OptionUse use = readRunOption(option, reader, run, 1, 100000000);
-    if (use == OptionUse::Refused) {
-      return std::nullopt;
-    }
-    if (use == OptionUse::NotOurs && !readOption(*entry, option, reader, options, modes)) {
+    const OptionUse use = entry ? readRunOption(option, reader, run, 1, 100000000) : OptionUse::Refused;
+    const bool taken = use == OptionUse::Taken ||
+                       (use == OptionUse::NotOurs && readOption(*entry, option, reader, options, modes));
+    if (!taken && !reader.warns()) {
       return std::nullopt;
     }
   }
@@ -139,6 +160,7 @@ std::optional<SaverOptions> parseSaverOptions(std::span<const std::string_view> 
   options.size = run.size;
   options.renderer = run.renderer.value_or(Renderer::Classic);
   options.overrides = run.overrides;
+  options.hacks = run.hacks;
   if (!chooseMode(modes, environmentWindow, reader, options)) {
     return std::nullopt;
   }

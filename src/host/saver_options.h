@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "host/hack_options.h"
 #include "render/renderer.h"
 #include "saver/geometry.h"
 #include "settings/overrides.h"
@@ -30,6 +31,7 @@ struct SaverOptions {
   bool configure = false;
   Renderer renderer = Renderer::Classic;
   SettingsOverrides overrides;
+  HackOptions hacks;
 };
 
 inline constexpr Size kWindowSize{1280, 720};
@@ -38,7 +40,10 @@ inline constexpr Size kPreviewSize{320, 200};
 // The saver's command line; environmentWindow is XSCREENSAVER_WINDOW's value
 // (null when unset), which counts as a --window-id unless the command line
 // names a window or a mode of its own. Nothing, after a message on stderr,
-// when the command line makes no sense.
+// when the command line makes no sense; but a saver run by a host (--root,
+// --window-id, or XSCREENSAVER_WINDOW without another mode) never ends
+// itself over its options: it warns once about each word it cannot use,
+// keeps the stored setting and draws into the host's window.
 std::optional<SaverOptions> parseSaverOptions(std::span<const std::string_view> args,
                                               const char* environmentWindow);
 

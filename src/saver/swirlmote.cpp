@@ -112,6 +112,9 @@ void Swirlmote::animateOneFrame() {
   context->makeCurrentContext();
   gaveUpLastFrame_ = !doAnimation();
   if (!gaveUpLastFrame_) {
+    if (overlay_) {
+      overlay_();
+    }
     context->flushBuffer();
   }
 }

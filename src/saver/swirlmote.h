@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -47,6 +48,9 @@ class Swirlmote : public ScreenSaverView {
   // Asked during each frame whether to give it up; a frame given up is not
   // shown.
   void setStopCheck(StopCheck stop) { stop_ = stop; }
+  // Drawn over each finished frame of animateOneFrame before it is shown,
+  // with the view's context current; none when empty.
+  void setFrameOverlay(std::function<void()> overlay) { overlay_ = std::move(overlay); }
   // False when the stop check gave the frame up.
   bool doAnimation();
   // Whether the stop check gave up the latest frame of animateOneFrame.
@@ -78,6 +82,7 @@ class Swirlmote : public ScreenSaverView {
   bool graphicsBuilt_ = false;
   std::unique_ptr<SpriteDrawer> sprites_ = makeSpriteDrawer(Renderer::Classic);
   StopCheck stop_ = nullptr;
+  std::function<void()> overlay_;
   bool gaveUpLastFrame_ = false;
   SettingsOverrides overrides_;
   SheetOutlets outlets_;

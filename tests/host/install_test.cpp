@@ -128,7 +128,10 @@ TEST(Install, TheSettingsDialogsCommandLinesAreTaken) {
     testing::internal::CaptureStderr();
     const auto options = parseArgument(argument);
     const std::string refusal = testing::internal::GetCapturedStderr();
-    ASSERT_TRUE(options) << argument << ": " << refusal;
+    // Run by a host, the saver only warns: what it would refuse elsewhere
+    // shows as a warning.
+    ASSERT_TRUE(options) << argument;
+    EXPECT_EQ(refusal, "") << argument;
     EXPECT_EQ(options->mode, SaverMode::ForeignWindow) << argument;
   }
 }

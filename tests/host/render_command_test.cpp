@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -68,6 +69,68 @@ TEST_F(RenderCommand, TheSameSeedAndStoreGiveIdenticalFiles) {
   EXPECT_NE(first, readFile(out("c/frame-000030.png"))) << "another seed, another field";
 }
 
+// The pixels of two frames that differ, as the smallest rectangle holding
+// them; empty when the frames are the same.
+struct Differences {
+  int left = 0;
+  int top = 0;
+  int right = 0;  // past the last column that differs
+  int bottom = 0;
+};
+
+Differences differences(const Image& a, const Image& b) {
+  Differences found{a.pixelsWide(), a.pixelsHigh(), 0, 0};
+  for (int y = 0; y < a.pixelsHigh(); ++y) {
+    for (int x = 0; x < a.pixelsWide(); ++x) {
+      const PixelColor p = a.colorAtX(x, y);
+      const PixelColor q = b.colorAtX(x, y);
+      if (p.red != q.red || p.green != q.green || p.blue != q.blue || p.alpha != q.alpha) {
+        found = {std::min(found.left, x), std::min(found.top, y), std::max(found.right, x + 1),
+                 std::max(found.bottom, y + 1)};
+      }
+    }
+  }
+  return found;
+}
+
+// With the frame rate overlay off, not one pixel changes; with it on, each
+// frame differs from the plain one only in a small box in its bottom-left
+// corner: what the overlay changed of the GL state does not reach the next
+// frame.
+TEST_F(RenderCommand, TheFrameRateOverlayChangesOnlyItsCorner) {
+  for (const char* renderer : {"classic", "batched"}) {
+    SCOPED_TRACE(renderer);
+    const std::string name(renderer);
+    const auto run = [&](const std::string& dir, const std::vector<std::string>& more) {
+      std::vector<std::string> args{"render", "--frames", "3",      "--every", "1",
+                                    "--size", "320x200",  "--seed", "7",       "--renderer",
+                                    renderer, "--out",    out(dir)};
+      args.insert(args.end(), more.begin(), more.end());
+      const auto result = render(args);
+      EXPECT_EQ(result.status, 0) << result.err;
+    };
+    run(name + "-plain", {});
+    run(name + "-off", {"-no-fps"});
+    run(name + "-on", {"-fps", "-delay", "10000"});
+    for (const char* frame : {"/frame-000001.png", "/frame-000002.png", "/frame-000003.png"}) {
+      SCOPED_TRACE(frame);
+      EXPECT_EQ(readFile(out(name + "-plain") + frame), readFile(out(name + "-off") + frame));
+      testing::internal::CaptureStderr();
+      const auto plain = PngImage::load(out(name + "-plain") + frame);
+      const auto shown = PngImage::load(out(name + "-on") + frame);
+      testing::internal::GetCapturedStderr();
+      ASSERT_TRUE(plain && shown);
+      const Differences box = differences(*plain, *shown);
+      EXPECT_EQ(box.left, 0);
+      EXPECT_EQ(box.bottom, 200);
+      EXPECT_GT(box.right, 20);
+      EXPECT_LT(box.right, 160);
+      EXPECT_GT(box.top, 150);
+      EXPECT_LT(box.top, 190);
+    }
+  }
+}
+
 TEST_F(RenderCommand, RefusesCommandLinesThatMakeNoSense) {
   const std::vector<std::vector<std::string>> cases{
       {"render", "--frames", "-1", "--size", "64x48", "--out", out("x")},
@@ -77,6 +140,7 @@ TEST_F(RenderCommand, RefusesCommandLinesThatMakeNoSense) {
       {"render", "--frames", "5", "--size", "64x48", "--out", out("x"), "--every", "0"},
       {"render", "--frames", "5", "--size", "64x48", "--out", out("x"), "--bogus"},
       {"render", "--frames"},
+      {"render", "--frames", "5", "--size", "64x48", "--out", out("x"), "-delay", "x"},
   };
   for (const auto& args : cases) {
     const auto result = render(args);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -79,21 +81,16 @@ TEST(SaverOptions, RefusesCommandLinesThatMakeNoSense) {
       {{"--frames"}, nullptr, "--frames needs a value"},
       {{"--seed", "x"}, nullptr, "--seed takes"},
       {{"--screenshot", ""}, nullptr, "--screenshot needs a file name"},
-      {{"--window-id", "zz"}, nullptr, "--window-id takes"},
-      {{"--window-id", "0"}, nullptr, "--window-id takes"},
-      {{"--window-id", "0x"}, nullptr, "--window-id takes"},
-      {{"--window-id", "0x100000000"}, nullptr, "--window-id takes"},
-      {{"--window-id"}, nullptr, "--window-id needs a value"},
       {{"--fullscreen", "--preview"}, nullptr, "give one of them"},
-      {{"--fullscreen", "--root"}, nullptr, "give one of them"},
       {{"--background", "--fullscreen"}, nullptr, "give one of them"},
       {{"--fullscreen", "--size", "10x10"}, nullptr, "--size is for the window"},
-      {{"--root", "--size", "10x10"}, nullptr, "--size is for the window"},
       {{"--background", "--size", "10x10"}, nullptr, "--size is for the window"},
-      {{"--root"}, "junk", "XSCREENSAVER_WINDOW holds 'junk'"},
       {{"--cyclones", "11"}, nullptr, "--cyclones takes"},
       {{"--renderer", "fast"}, nullptr, "--renderer takes classic or batched"},
       {{"--renderer"}, nullptr, "--renderer needs a value"},
+      {{"-delay", "-1"}, nullptr, "-delay takes"},
+      {{"--visual"}, nullptr, "--visual needs a value"},
+      {{"--fullscreen", "--cyclones", "banana"}, "0x1a00007", "--cyclones takes"},
   };
   for (const Case& c : cases) {
     testing::internal::CaptureStderr();
@@ -103,6 +100,100 @@ TEST(SaverOptions, RefusesCommandLinesThatMakeNoSense) {
     EXPECT_NE(message.find(c.message), std::string::npos) << message;
     EXPECT_EQ(message.rfind("swirlmote: ", 0), 0u) << message;
   }
+}
+
+// The options every hack of XScreenSaver's takes, with one dash or two.
+TEST(SaverOptions, TakesTheHacksOptions) {
+  struct Case {
+    std::vector<std::string_view> args;
+    bool showFrameRate;
+    std::chrono::microseconds delay;
+  };
+  using std::chrono::microseconds;
+  const Case cases[] = {
+      {{}, false, microseconds(0)},
+      {{"-fps"}, true, microseconds(0)},
+      {{"--fps", "-delay", "10000"}, true, microseconds(10000)},
+      {{"-fps", "--no-fps", "--delay", "0"}, false, microseconds(0)},
+      {{"-install", "-noinstall", "-visual", "default", "--mono", "-window", "-no-fps"},
+       false,
+       microseconds(0)},
+  };
+  for (const Case& c : cases) {
+    const auto options = parse(c.args);
+    ASSERT_TRUE(options) << testing::PrintToString(c.args);
+    EXPECT_EQ(options->hacks.showFrameRate, c.showFrameRate) << testing::PrintToString(c.args);
+    EXPECT_EQ(options->hacks.delay, c.delay) << testing::PrintToString(c.args);
+  }
+}
+
+// Run by a host, whatever comes before or after --root or --window-id, the
+// saver warns once about each word it cannot use, keeps the stored setting
+// and draws into the host's window.
+TEST(SaverOptions, RunByAHostItWarnsInsteadOfRefusing) {
+  struct Case {
+    std::vector<std::string_view> args;
+    const char* environment;
+    std::vector<const char*> warnings;
+    std::optional<unsigned long> window;
+  };
+  const Case cases[] = {
+      {{"--root", "--cyclones", "banana"}, nullptr, {"--cyclones takes"}, std::nullopt},
+      {{"--bogus", "--root"}, nullptr, {"unknown option '--bogus'"}, std::nullopt},
+      {{"stray", "--window-id", "0x400E23"}, nullptr, {"unknown option 'stray'"}, 0x400E23},
+      {{"--bogus"}, "0x1a00007", {"unknown option '--bogus'"}, 0x1a00007},
+      {{"--root", "--cyclones", "banana", "--particle-color", "notacolour"},
+       nullptr,
+       {"--cyclones takes", "--particle-color takes"},
+       std::nullopt},
+      // A window id that cannot be read leaves the environment's, or the
+      // root.
+      {{"--window-id", "zz"}, "0x1a00007", {"--window-id takes"}, 0x1a00007},
+      {{"--window-id", "zz"}, nullptr, {"--window-id takes"}, std::nullopt},
+      {{"--window-id", "0"}, nullptr, {"--window-id takes"}, std::nullopt},
+      {{"--window-id", "0x"}, nullptr, {"--window-id takes"}, std::nullopt},
+      {{"--window-id", "0x100000000"}, nullptr, {"--window-id takes"}, std::nullopt},
+      {{"--window-id"}, "0x1a00007", {"--window-id needs a value"}, 0x1a00007},
+      {{"--root"}, "junk", {"XSCREENSAVER_WINDOW holds 'junk'"}, std::nullopt},
+      {{}, "junk", {"XSCREENSAVER_WINDOW holds 'junk'"}, std::nullopt},
+      {{"--root", "--size", "10x10"}, nullptr, {"--size is for the window"}, std::nullopt},
+      {{"--fullscreen", "--root"}, nullptr, {"--fullscreen, --preview, --configure"}, std::nullopt},
+      {{"--root", "-delay", "-5"}, nullptr, {"-delay takes"}, std::nullopt},
+      {{"--root", "--frames"}, nullptr, {"--frames needs a value"}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    testing::internal::CaptureStderr();
+    const auto options = parse(c.args, c.environment);
+    const std::string message = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(options) << message;
+    EXPECT_EQ(options->mode, SaverMode::ForeignWindow);
+    EXPECT_EQ(options->windowId, c.window);
+    EXPECT_FALSE(options->size);
+    EXPECT_FALSE(options->frames);
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), static_cast<long>(c.warnings.size()))
+        << message;
+    std::size_t at = 0;
+    for (const char* warning : c.warnings) {
+      at = message.find(std::string("swirlmote: warning: ") + warning, at);
+      ASSERT_NE(at, std::string::npos) << message;
+      EXPECT_NE(message.find("; ignored\n", at), std::string::npos) << message;
+    }
+  }
+}
+
+// An unusable value leaves the stored setting; the words around it are read
+// as ever.
+TEST(SaverOptions, RunByAHostTheStoredSettingStaysForAnUnusableValue) {
+  testing::internal::CaptureStderr();
+  const auto options =
+      parse({"--root", "--cyclones", "banana", "--shape", "blob", "--particles", "60", "-fps"});
+  testing::internal::GetCapturedStderr();
+  ASSERT_TRUE(options);
+  EXPECT_FALSE(options->overrides.cyclones);
+  EXPECT_FALSE(options->overrides.shape);
+  EXPECT_EQ(options->overrides.particlesPerCyclone, 60);
+  EXPECT_TRUE(options->hacks.showFrameRate);
 }
 
 }  // namespace
