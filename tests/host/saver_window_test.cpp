@@ -226,6 +226,52 @@ TEST_F(SaverWindow, FTogglesFullScreen) {
   EXPECT_EQ(run->wait(10s), 0);
 }
 
+// --configure shows its preview and its sheet side by side, neither
+// covering the other, both on the screen.
+TEST_F(SaverWindow, ConfigureShowsThePreviewBesideTheSheet) {
+  struct Rectangle {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  const auto rectangleOf = [&](const std::string& window) {
+    Rectangle r;
+    std::sscanf(windowGeometry(*server_, window).c_str(), "%dx%d+%d+%d", &r.width, &r.height, &r.x, &r.y);
+    return r;
+  };
+  const auto onScreen = [](const Rectangle& r) {
+    return r.width > 0 && r.height > 0 && r.x >= 0 && r.y >= 0 && r.x + r.width <= 1280 &&
+           r.y + r.height <= 1024;
+  };
+  const auto apart = [](const Rectangle& a, const Rectangle& b) {
+    return a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + a.height <= b.y || b.y + b.height <= a.y;
+  };
+  auto run = saver({"--configure"});
+  std::string sheet;
+  ASSERT_TRUE(waitFor(
+      [&] {
+        return !(sheet = server_->run("xdotool search --onlyvisible --name '^Swirlmote Settings$' | head -1"))
+                    .empty();
+      },
+      30s))
+      << run->errors();
+  const std::string preview = waitForWindow();
+  ASSERT_FALSE(preview.empty()) << run->errors();
+  Rectangle previewArea;
+  Rectangle sheetArea;
+  waitFor(
+      [&] {
+        previewArea = rectangleOf(preview);
+        sheetArea = rectangleOf(sheet);
+        return apart(previewArea, sheetArea);
+      },
+      10s);
+  EXPECT_TRUE(apart(previewArea, sheetArea))
+      << windowGeometry(*server_, preview) << " and " << windowGeometry(*server_, sheet) << " overlap";
+  EXPECT_TRUE(onScreen(previewArea)) << windowGeometry(*server_, preview);
+  EXPECT_TRUE(onScreen(sheetArea)) << windowGeometry(*server_, sheet);
+  run->signal(SIGTERM);
+  EXPECT_EQ(run->wait(10s), 0) << run->errors();
+}
+
 TEST_F(SaverWindow, TerminationSignalsEndItAtOnce) {
   for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
     auto run = saver({"--size", "320x240"});
