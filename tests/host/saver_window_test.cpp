@@ -226,6 +226,50 @@ TEST_F(SaverWindow, FTogglesFullScreen) {
   EXPECT_EQ(run->wait(10s), 0);
 }
 
+// Full screen ends on a key, a click, or a pointer movement of more than a
+// few pixels, whether the device reports it as a movement or as a new place
+// (an XTest move, as tablets and virtual machines' pointers give); it leaves
+// the pointer where it was.
+TEST_F(SaverWindow, FullScreenEndsOnInputAndLeavesThePointerAlone) {
+  const struct {
+    const char* input;  // xdotool's command, with the pointer at 100,100
+    bool ends;
+  } cases[] = {
+      {"mousemove 102 101", false}, {"mousemove_relative -- -1 2", false},
+      {"mousemove 260 100", true},  {"mousemove 900 100", true},
+      {"mousemove 100 900", true},  {"mousemove_relative 0 200", true},
+      {"key space", true},          {"click 1", true},
+  };
+  const auto pointer = [&] { return server_->run("xdotool getmouselocation | cut -d' ' -f1-2"); };
+  for (const auto& c : cases) {
+    // A client of its own holds the server, which would otherwise put the
+    // pointer back in the middle when its last client leaves.
+    Process holder({"xdotool", "mousemove", "100", "100", "sleep", "600"}, {"DISPLAY=" + server_->display()},
+                   scratch_ / "holder.err");
+    ASSERT_TRUE(waitFor([&] { return pointer() == "x:100 y:100"; }, 10s)) << pointer();
+    auto run = saver({"--fullscreen"});
+    const std::string window = waitForWindow();
+    ASSERT_FALSE(window.empty()) << run->errors();
+    // Particles on the screen: the saver is past its start.
+    EXPECT_TRUE(waitFor(
+        [&] {
+          const auto screen = shownPicture(*server_, "-root", scratch_ / "root.png");
+          return screen && brightPixels(*screen, 0, 0, screen->pixelsWide(), screen->pixelsHigh()) > 50;
+        },
+        30s))
+        << c.input;
+    EXPECT_EQ(pointer(), "x:100 y:100") << "the pointer moved at start";
+    server_->run("xdotool " + std::string(c.input));
+    if (c.ends) {
+      EXPECT_EQ(run->wait(10s), 0) << c.input << ": " << run->errors();
+    } else {
+      EXPECT_FALSE(run->wait(2s)) << c.input << " ended it";
+      run->signal(SIGTERM);
+      EXPECT_EQ(run->wait(10s), 0) << run->errors();
+    }
+  }
+}
+
 // --configure shows its preview and its sheet side by side, neither
 // covering the other, both on the screen.
 TEST_F(SaverWindow, ConfigureShowsThePreviewBesideTheSheet) {
