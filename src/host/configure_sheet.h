@@ -12,7 +12,6 @@
 // A sheet already up is only raised. False when the view has no sheet.
 bool showConfigureSheet(Swirlmote& view, SDL_Window* over, std::function<void()> didEnd = {});
 
-// --configure: the same sheet, with the window moved to its left and the
-// two side by side on the window's display, so that neither covers the
-// other.
+// --configure: the same sheet beside the preview, which moves to its left:
+// the two side by side on the preview's display, neither covering the other.
 bool showConfigureSheetBeside(Swirlmote& view, SDL_Window* preview, std::function<void()> didEnd);
