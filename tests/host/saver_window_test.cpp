@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -241,12 +242,22 @@ TEST_F(SaverWindow, FullScreenEndsOnInputAndLeavesThePointerAlone) {
       {"key space", true},          {"click 1", true},
   };
   const auto pointer = [&] { return server_->run("xdotool getmouselocation | cut -d' ' -f1-2"); };
+  // A client of the test's own holds the server, which would otherwise reset
+  // when its last client leaves, putting the pointer back in the middle and
+  // dropping a client that came in meanwhile: the holder is started again
+  // when that happened to it.
+  std::unique_ptr<Process> holder;
+  const auto pointerPlaced = [&] {
+    if (!holder || holder->wait(0ms)) {
+      holder = std::make_unique<Process>(std::vector<std::string>{"xdotool", "sleep", "600"},
+                                         std::vector<std::string>{"DISPLAY=" + server_->display()},
+                                         scratch_ / "holder.err");
+    }
+    server_->run("xdotool mousemove 100 100");
+    return pointer() == "x:100 y:100";
+  };
   for (const auto& c : cases) {
-    // A client of its own holds the server, which would otherwise put the
-    // pointer back in the middle when its last client leaves.
-    Process holder({"xdotool", "mousemove", "100", "100", "sleep", "600"}, {"DISPLAY=" + server_->display()},
-                   scratch_ / "holder.err");
-    ASSERT_TRUE(waitFor([&] { return pointer() == "x:100 y:100"; }, 10s)) << pointer();
+    ASSERT_TRUE(waitFor(pointerPlaced, 10s)) << pointer();
     auto run = saver({"--fullscreen"});
     const std::string window = waitForWindow();
     ASSERT_FALSE(window.empty()) << run->errors();
