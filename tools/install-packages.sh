@@ -13,7 +13,7 @@ if [[ "${1:-}" == "test" ]]; then
   # Xorg's dummy driver gives the full-screen test a screen split into
   # monitors, which Xvfb does not keep.
   packages+=(libgtest-dev libgmock-dev clang clang-format libclang-rt-14-dev valgrind xvfb xauth imagemagick x11-apps x11-utils
-    x11-xserver-utils xdotool xscreensaver xserver-xorg-core xserver-xorg-video-dummy)
+    x11-xserver-utils xdotool xscreensaver xsecurelock xserver-xorg-core xserver-xorg-video-dummy)
   # Headless Wayland compositors for the native Wayland tests: sway (with
   # grim for screenshots, swayidle, and wtype to type on its seat) and weston,
   # which has no input seat; wayland-scanner for the tests' virtual pointer.

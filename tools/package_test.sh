@@ -74,13 +74,16 @@ trap 'apt-get purge -y -qq swirlmote >/dev/null 2>&1 || true; rm -rf "$scratch"'
 ! grep -v '^swirlmote render: wrote ' "$scratch/err" || fail "the installed program warned (above)"
 [[ -f $scratch/frames/frame-000030.png ]] || fail "the installed program wrote no frame"
 
-# Particles drawn with the sources hidden, and XScreenSaver's daemon running
-# the installed link: the host tests, on /usr instead of an install of the
-# build. CI=true makes a test that cannot run fail instead of skipping.
-out=$(CI=true SWIRLMOTE_INSTALLED_PREFIX=/usr "$build/tests/host_tests" \
-  --gtest_filter='Install.TheInstalledProgramNeedsNothingFromTheSourceTree:XScreenSaver.RunsTheInstalledProgramInItsWindow' 2>&1) ||
+# Particles drawn with the sources hidden, XScreenSaver's daemon running the
+# installed link and xsecurelock the installed program: the host tests, on
+# /usr instead of an install of the build. CI=true makes a test that cannot
+# run fail instead of skipping.
+installed_tests=(Install.TheInstalledProgramNeedsNothingFromTheSourceTree
+  XScreenSaver.RunsTheInstalledProgramInItsWindow XSecureLock.RunsTheInstalledProgramWhileLocked)
+filter=$(IFS=:; echo "${installed_tests[*]}")
+out=$(CI=true SWIRLMOTE_INSTALLED_PREFIX=/usr "$build/tests/host_tests" --gtest_filter="$filter" 2>&1) ||
   fail "the host tests failed on the installed program:"$'\n'"$out"
-for test in Install.TheInstalledProgramNeedsNothingFromTheSourceTree XScreenSaver.RunsTheInstalledProgramInItsWindow; do
+for test in "${installed_tests[@]}"; do
   grep -q "\[       OK \] $test " <<<"$out" || fail "$test did not run:"$'\n'"$out"
 done
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "host/window_placements.h"
 #include "platform/sdl_x11_window.h"
 #include "platform/x_error_handlers.h"
 #include "saver/sheet_window.h"
@@ -21,4 +22,19 @@ bool showConfigureSheet(Swirlmote& view, SDL_Window* over, std::function<void()>
     if (ended) ended();
   });
   return true;
+}
+
+bool showConfigureSheetBeside(Swirlmote& view, SDL_Window* preview, std::function<void()> didEnd) {
+  SheetWindow* sheet = view.configureSheet();
+  SDL_Rect display;
+  if (sheet && SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(preview), &display) == 0) {
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(preview, &width, &height);
+    const SideBySide places = sideBySide(
+        display, Size{static_cast<double>(width), static_cast<double>(height)}, sheet->windowSize());
+    SDL_SetWindowPosition(preview, places.preview.x, places.preview.y);
+    sheet->moveTo(places.sheet.x, places.sheet.y);
+  }
+  return showConfigureSheet(view, preview, std::move(didEnd));
 }

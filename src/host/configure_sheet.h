@@ -11,3 +11,7 @@
 // the animation runs on behind. The sheet's end hides it, then runs didEnd.
 // A sheet already up is only raised. False when the view has no sheet.
 bool showConfigureSheet(Swirlmote& view, SDL_Window* over, std::function<void()> didEnd = {});
+
+// --configure: the same sheet beside the preview, which moves to its left:
+// the two side by side on the preview's display, neither covering the other.
+bool showConfigureSheetBeside(Swirlmote& view, SDL_Window* preview, std::function<void()> didEnd);

@@ -78,11 +78,11 @@ std::optional<int> openOwnScreens(const SaverOptions& options, const SdlVideo& v
   return std::nullopt;
 }
 
-// --configure: the sheet over the preview from the start; its end ends the
+// --configure: the sheet beside the preview from the start; its end ends the
 // session.
 bool beginConfiguring(SaverSession& session) {
   SaverScreen& screen = *session.screens.front();
-  if (!showConfigureSheet(screen.view(), screen.window(), [&session] { session.sheetEnded = true; })) {
+  if (!showConfigureSheetBeside(screen.view(), screen.window(), [&session] { session.sheetEnded = true; })) {
     std::fputs("swirlmote: the settings sheet could not be loaded (see the messages above)\n", stderr);
     return false;
   }

@@ -27,6 +27,18 @@ Size fittedToDisplay(Size size, const std::vector<SDL_Rect>& displays) {
               std::min(size.height, static_cast<double>(first.h))};
 }
 
+SideBySide sideBySide(const SDL_Rect& display, Size preview, Size sheet) {
+  const int previewWidth = static_cast<int>(preview.width);
+  const int sheetWidth = static_cast<int>(sheet.width);
+  const int left = display.x + std::max(0, (display.w - previewWidth - kSideBySideGap - sheetWidth) / 2);
+  const int sheetLeft =
+      std::max(display.x, std::min(left + previewWidth + kSideBySideGap, display.x + display.w - sheetWidth));
+  const auto top = [&](double height) {
+    return display.y + std::max(0, (display.h - static_cast<int>(height)) / 2);
+  };
+  return SideBySide{{left, top(preview.height)}, {sheetLeft, top(sheet.height)}};
+}
+
 std::vector<SdlWindowPlacement> windowPlacements(const SaverOptions& options,
                                                  const std::vector<SDL_Rect>& displays, bool wayland) {
   std::vector<SdlWindowPlacement> placements;

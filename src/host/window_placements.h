@@ -16,6 +16,17 @@
 std::vector<SdlWindowPlacement> windowPlacements(const SaverOptions& options,
                                                  const std::vector<SDL_Rect>& displays, bool wayland = false);
 
+// --configure's preview and sheet side by side on a display: the preview on
+// the left, a gap, the sheet on the right, the pair centred across the
+// display and each centred from top to bottom. On a display too small for
+// both, each keeps within it.
+struct SideBySide {
+  SDL_Point preview;
+  SDL_Point sheet;
+};
+inline constexpr int kSideBySideGap = 24;  // pixels, room for window frames
+SideBySide sideBySide(const SDL_Rect& display, Size preview, Size sheet);
+
 // The size held to the first display's, where a window of our own opens;
 // the size as it is when there are no displays.
 Size fittedToDisplay(Size size, const std::vector<SDL_Rect>& displays);

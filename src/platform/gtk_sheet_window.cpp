@@ -32,6 +32,19 @@ void GtkSheetWindow::endSheet() {
   }
 }
 
+Size GtkSheetWindow::windowSize() {
+  gtk_widget_realize(GTK_WIDGET(window_));
+  int width = 0;
+  int height = 0;
+  gtk_window_get_size(window_, &width, &height);
+  return Size{static_cast<double>(width), static_cast<double>(height)};
+}
+
+void GtkSheetWindow::moveTo(int x, int y) {
+  place_ = Place{x, y};
+  gtk_window_move(window_, x, y);
+}
+
 void GtkSheetWindow::orderOut() {
   gtk_widget_hide(GTK_WIDGET(window_));
 }
@@ -45,20 +58,23 @@ void GtkSheetWindow::placeOver(unsigned long parent) {
   GdkWindow* host = parent && GDK_IS_X11_DISPLAY(display)
                         ? gdk_x11_window_foreign_new_for_display(display, parent)
                         : nullptr;
-  if (!host) {
-    gtk_window_set_position(window_, GTK_WIN_POS_CENTER);
-    return;
+  if (host) {
+    gdk_window_set_transient_for(gtk_widget_get_window(GTK_WIDGET(window_)), host);
   }
-  gdk_window_set_transient_for(gtk_widget_get_window(GTK_WIDGET(window_)), host);
-  int x = 0;
-  int y = 0;
-  gdk_window_get_origin(host, &x, &y);
-  int width = 0;
-  int height = 0;
-  gtk_window_get_size(window_, &width, &height);
-  gtk_window_move(window_, x + (gdk_window_get_width(host) - width) / 2,
-                  y + (gdk_window_get_height(host) - height) / 2);
-  g_object_unref(host);
+  // A place given with moveTo stands.
+  if (!place_ && host) {
+    int x = 0;
+    int y = 0;
+    gdk_window_get_origin(host, &x, &y);
+    const Size size = windowSize();
+    gtk_window_move(window_, x + (gdk_window_get_width(host) - static_cast<int>(size.width)) / 2,
+                    y + (gdk_window_get_height(host) - static_cast<int>(size.height)) / 2);
+  } else if (!place_) {
+    gtk_window_set_position(window_, GTK_WIN_POS_CENTER);
+  }
+  if (host) {
+    g_object_unref(host);
+  }
 }
 
 // A close request ends the sheet as Cancel would, through the dialog's

@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 
 #include <functional>
+#include <optional>
 
 #include "saver/sheet_window.h"
 
@@ -18,6 +19,8 @@ class GtkSheetWindow : public SheetWindow {
 
   void beginSheet(unsigned long parent, std::function<void()> didEnd) override;
   void endSheet() override;
+  Size windowSize() override;
+  void moveTo(int x, int y) override;
   bool isSheetUp() const override { return static_cast<bool>(didEnd_); }
   void orderOut() override;
   bool isVisible() const override;
@@ -27,7 +30,13 @@ class GtkSheetWindow : public SheetWindow {
   static int closeRequested(GtkWidget*, GdkEvent*, void* self);
   void placeOver(unsigned long parent);
 
+  struct Place {
+    int x;
+    int y;
+  };
+
   GtkWindow* window_;
   unsigned long deleteHandler_;
   std::function<void()> didEnd_;
+  std::optional<Place> place_;  // chosen with moveTo
 };

@@ -34,6 +34,8 @@ TEST(SaverOptions, ChoosesTheModeAndTheWindow) {
       // XScreenSaver's own launch: the window comes in the environment.
       {{"--root"}, "0x1a00007", SaverMode::ForeignWindow, 0x1a00007},
       {{}, "0x1a00007", SaverMode::ForeignWindow, 0x1a00007},
+      // xsecurelock's launch: the window id in decimal.
+      {{"-root"}, "27262983", SaverMode::ForeignWindow, 27262983},
       // Its settings dialog's preview adds the window to the command line,
       // which wins.
       {{"--root", "--window-id", "0x400E23"}, "0x1a00007", SaverMode::ForeignWindow, 0x400E23},

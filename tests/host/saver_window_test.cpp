@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -224,6 +225,106 @@ TEST_F(SaverWindow, FTogglesFullScreen) {
       << windowGeometry(*server_, window) << " instead of " << windowed;
   run->signal(SIGTERM);
   EXPECT_EQ(run->wait(10s), 0);
+}
+
+// Full screen ends on a key, a click, or a pointer movement of more than a
+// few pixels, whether the device reports it as a movement or as a new place
+// (an XTest move, as tablets and virtual machines' pointers give); it leaves
+// the pointer where it was.
+TEST_F(SaverWindow, FullScreenEndsOnInputAndLeavesThePointerAlone) {
+  const struct {
+    const char* input;  // xdotool's command, with the pointer at 100,100
+    bool ends;
+  } cases[] = {
+      {"mousemove 102 101", false}, {"mousemove_relative -- -1 2", false},
+      {"mousemove 260 100", true},  {"mousemove 900 100", true},
+      {"mousemove 100 900", true},  {"mousemove_relative 0 200", true},
+      {"key space", true},          {"click 1", true},
+  };
+  const auto pointer = [&] { return server_->run("xdotool getmouselocation | cut -d' ' -f1-2"); };
+  // A client of the test's own holds the server, which would otherwise reset
+  // when its last client leaves, putting the pointer back in the middle and
+  // dropping a client that came in meanwhile: the holder is started again
+  // when that happened to it.
+  std::unique_ptr<Process> holder;
+  const auto pointerPlaced = [&] {
+    if (!holder || holder->wait(0ms)) {
+      holder = std::make_unique<Process>(std::vector<std::string>{"xdotool", "sleep", "600"},
+                                         std::vector<std::string>{"DISPLAY=" + server_->display()},
+                                         scratch_ / "holder.err");
+    }
+    server_->run("xdotool mousemove 100 100");
+    return pointer() == "x:100 y:100";
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(waitFor(pointerPlaced, 10s)) << pointer();
+    auto run = saver({"--fullscreen"});
+    const std::string window = waitForWindow();
+    ASSERT_FALSE(window.empty()) << run->errors();
+    // Particles on the screen: the saver is past its start.
+    EXPECT_TRUE(waitFor(
+        [&] {
+          const auto screen = shownPicture(*server_, "-root", scratch_ / "root.png");
+          return screen && brightPixels(*screen, 0, 0, screen->pixelsWide(), screen->pixelsHigh()) > 50;
+        },
+        30s))
+        << c.input;
+    EXPECT_EQ(pointer(), "x:100 y:100") << "the pointer moved at start";
+    server_->run("xdotool " + std::string(c.input));
+    if (c.ends) {
+      EXPECT_EQ(run->wait(10s), 0) << c.input << ": " << run->errors();
+    } else {
+      EXPECT_FALSE(run->wait(2s)) << c.input << " ended it";
+      run->signal(SIGTERM);
+      EXPECT_EQ(run->wait(10s), 0) << run->errors();
+    }
+  }
+}
+
+// --configure shows its preview and its sheet side by side, neither
+// covering the other, both on the screen.
+TEST_F(SaverWindow, ConfigureShowsThePreviewBesideTheSheet) {
+  struct Rectangle {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  const auto rectangleOf = [&](const std::string& window) {
+    Rectangle r;
+    std::sscanf(windowGeometry(*server_, window).c_str(), "%dx%d+%d+%d", &r.width, &r.height, &r.x, &r.y);
+    return r;
+  };
+  const auto onScreen = [](const Rectangle& r) {
+    return r.width > 0 && r.height > 0 && r.x >= 0 && r.y >= 0 && r.x + r.width <= 1280 &&
+           r.y + r.height <= 1024;
+  };
+  const auto apart = [](const Rectangle& a, const Rectangle& b) {
+    return a.x + a.width <= b.x || b.x + b.width <= a.x || a.y + a.height <= b.y || b.y + b.height <= a.y;
+  };
+  auto run = saver({"--configure"});
+  std::string sheet;
+  ASSERT_TRUE(waitFor(
+      [&] {
+        return !(sheet = server_->run("xdotool search --onlyvisible --name '^Swirlmote Settings$' | head -1"))
+                    .empty();
+      },
+      30s))
+      << run->errors();
+  const std::string preview = waitForWindow();
+  ASSERT_FALSE(preview.empty()) << run->errors();
+  Rectangle previewArea;
+  Rectangle sheetArea;
+  waitFor(
+      [&] {
+        previewArea = rectangleOf(preview);
+        sheetArea = rectangleOf(sheet);
+        return apart(previewArea, sheetArea);
+      },
+      10s);
+  EXPECT_TRUE(apart(previewArea, sheetArea))
+      << windowGeometry(*server_, preview) << " and " << windowGeometry(*server_, sheet) << " overlap";
+  EXPECT_TRUE(onScreen(previewArea)) << windowGeometry(*server_, preview);
+  EXPECT_TRUE(onScreen(sheetArea)) << windowGeometry(*server_, sheet);
+  run->signal(SIGTERM);
+  EXPECT_EQ(run->wait(10s), 0) << run->errors();
 }
 
 TEST_F(SaverWindow, TerminationSignalsEndItAtOnce) {

@@ -91,4 +91,28 @@ TEST(WindowPlacements, AWindowLargerThanTheFirstDisplayIsHeldToIt) {
   EXPECT_EQ(fittedToDisplay({16384, 16384}, {}).width, 16384) << "no display, nothing to hold it to";
 }
 
+// --configure's preview and sheet: side by side with a gap where the
+// display is wide enough, each within the display where it is not.
+TEST(WindowPlacements, ThePreviewAndTheSheetSitSideBySide) {
+  const Size preview{320, 200};
+  const Size sheet{508, 378};
+  const struct {
+    const char* what;
+    SDL_Rect display;
+    SDL_Point preview;
+    SDL_Point sheet;
+  } cases[] = {
+      {"centred on the display", {0, 0, 1024, 768}, {86, 284}, {430, 195}},
+      {"on a display right of another", {1920, 100, 1280, 1024}, {2134, 512}, {2478, 423}},
+      {"too narrow for both: each at an edge", {0, 0, 640, 480}, {0, 140}, {132, 51}},
+      {"smaller than the sheet: corners held", {10, 20, 400, 300}, {10, 70}, {10, 20}},
+  };
+  for (const auto& c : cases) {
+    const SideBySide places = sideBySide(c.display, preview, sheet);
+    EXPECT_EQ(places.preview.x, c.preview.x) << c.what;
+    EXPECT_EQ(places.preview.y, c.preview.y) << c.what;
+    EXPECT_EQ(places.sheet.x, c.sheet.x) << c.what;
+    EXPECT_EQ(places.sheet.y, c.sheet.y) << c.what;
+  }
+}
 }  // namespace
