@@ -16,8 +16,9 @@ class LayerBackground {
   // From then on the compositor's end is noticed by compositorLost rather
   // than by GTK, which would end the process with status 1.
   static bool startGtkOnLayerShell();
-  // Whether the connection to the compositor has ended; GTK is not to be
-  // run once it has.
+  // Whether the connection to the compositor has ended, after sending it
+  // what GTK has queued; to be asked before each round of GTK's events,
+  // and GTK is not to be run once it has ended.
   static bool compositorLost();
   // A window on each output the compositor has now, in GDK's order.
   static std::vector<std::unique_ptr<LayerBackground>> onEveryOutput();

@@ -159,7 +159,8 @@ TEST(SaverOptions, RunByAHostItWarnsInsteadOfRefusing) {
       {{"--root"}, "junk", {"XSCREENSAVER_WINDOW holds 'junk'"}, std::nullopt},
       {{}, "junk", {"XSCREENSAVER_WINDOW holds 'junk'"}, std::nullopt},
       {{"--root", "--size", "10x10"}, nullptr, {"--size is for the window"}, std::nullopt},
-      {{"--fullscreen", "--root"}, nullptr, {"--fullscreen, --preview, --configure"}, std::nullopt},
+      {{"--fullscreen", "--root"}, nullptr, {"--fullscreen, --background, --preview"}, std::nullopt},
+      {{"--background", "--root"}, nullptr, {"--fullscreen, --background, --preview"}, std::nullopt},
       {{"--root", "-delay", "-5"}, nullptr, {"-delay takes"}, std::nullopt},
       {{"--root", "--frames"}, nullptr, {"--frames needs a value"}, std::nullopt},
   };
