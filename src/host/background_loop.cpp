@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/frame_rate_meter.h"
 #include "host/frame_timer.h"
 #include "host/termination.h"
 #include "platform/drawable_limits.h"
@@ -137,19 +138,28 @@ int compositorEnded() {
   return 0;
 }
 
-int64_t runFrames(std::vector<std::unique_ptr<Wallpaper>>& wallpapers, std::optional<int64_t> frameLimit) {
-  const auto interval = std::chrono::duration_cast<Clock::duration>(
-      std::chrono::duration<double>(wallpapers.front()->view->animationTimeInterval()));
+int64_t runFrames(std::vector<std::unique_ptr<Wallpaper>>& wallpapers, const SaverOptions& options) {
+  const auto interval = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                            wallpapers.front()->view->animationTimeInterval())) +
+                        options.hacks.delay;
+  FrameRateMeter meter(interval);
+  if (options.hacks.showFrameRate) {
+    for (auto& wallpaper : wallpapers) {
+      wallpaper->view->setFrameOverlay([&meter] { drawFrameRateOverlay(meter.figures()); });
+    }
+  }
   FrameTimer timer(interval, Clock::now());
   int64_t drawn = 0;
   while (waitUntil(timer.deadline())) {
+    meter.frameBegan(Clock::now());
     for (auto& wallpaper : wallpapers) {
       if (!drawFrame(*wallpaper)) {
         return drawn;
       }
     }
+    meter.frameEnded(Clock::now());
     ++drawn;
-    if (frameLimit && drawn == *frameLimit) {
+    if (options.frames && drawn == *options.frames) {
       break;
     }
     timer.frameDone(Clock::now());
@@ -199,7 +209,7 @@ int runBackground(const SaverOptions& options) {
     wallpaper->view->setFrameSize(wallpaper->size);
     wallpaper->view->startAnimation();
   }
-  const int64_t drawn = runFrames(wallpapers, options.frames);
+  const int64_t drawn = runFrames(wallpapers, options);
   if (LayerBackground::compositorLost()) {
     return compositorEnded();
   }
