@@ -118,6 +118,19 @@ class SaverOnWayland : public testing::Test {
     }
   }
 
+  // A screenshot of the first output, taken while a run of the mode with
+  // seed 7 draws its kExactFrames frames, once it shows particles; the run
+  // is to end by itself after its frames.
+  std::unique_ptr<PngImage> shotOfARun(std::vector<std::string> mode) {
+    mode.insert(mode.end(), {"--seed", "7", "--frames", std::to_string(kExactFrames)});
+    auto run = saver(mode);
+    EXPECT_TRUE(waitFor([&] { return showsParticles(kOutputs[0]); }, 30s)) << run->errors();
+    auto shot = session_->screenshot(kOutputs[0].name);
+    EXPECT_FALSE(run->wait(0ms)) << "ended before the screenshot: " << run->errors();
+    EXPECT_EQ(run->wait(60s), 0) << run->errors();
+    return shot;
+  }
+
   // The screen shows one of the first frames that headless rendering draws
   // for the seed, settings and the picture's size.
   void expectSomeRenderedFrameIs(const PngImage& shot, const std::string& seed, int frames) {
@@ -146,6 +159,7 @@ class SaverOnWayland : public testing::Test {
                            << " channel values";
   }
 
+  static constexpr int kExactFrames = 150;
   ScratchDir scratch_;
   std::unique_ptr<WaylandSession> session_;
 };
@@ -156,16 +170,9 @@ TEST_F(SaverOnWayland, TheWindowShowsExactlyTheFrameDrawn) {
   // Tiled alone without a border, a window of the output's size fills it
   // as it is.
   startSway("default_border none\n");
-  constexpr int kFrames = 150;
-  auto run = saver({"--seed", "7", "--frames", std::to_string(kFrames), "--size", "1280x720"});
-  ASSERT_TRUE(waitFor([&] { return saverWindows() == 1; }, 30s)) << run->errors();
-  ASSERT_TRUE(waitFor([&] { return showsParticles(kOutputs[0]); }, 30s)) << run->errors();
-  const auto shot = session_->screenshot("HEADLESS-1");
-  ASSERT_FALSE(run->wait(0ms)) << "ended before the screenshot: " << run->errors();
+  const auto shot = shotOfARun({"--size", "1280x720"});
   ASSERT_TRUE(shot);
-  EXPECT_EQ(run->wait(60s), 0) << run->errors();
-
-  expectSomeRenderedFrameIs(*shot, "7", kFrames);
+  expectSomeRenderedFrameIs(*shot, "7", kExactFrames);
   EXPECT_GT(brightPixels(*shot, 0, 0, 1280, 720), 200) << "no particles";
 }
 
@@ -185,14 +192,9 @@ TEST_F(SaverOnWayland, FullScreenCoversEveryOutput) {
 // for frame.
 TEST_F(SaverOnWayland, TheBackgroundShowsExactlyTheFrameDrawn) {
   startSway("", 1);
-  constexpr int kFrames = 150;
-  auto run = saver({"--background", "--seed", "7", "--frames", std::to_string(kFrames)});
-  ASSERT_TRUE(waitFor([&] { return showsParticles(kOutputs[0]); }, 30s)) << run->errors();
-  const auto shot = session_->screenshot("HEADLESS-1");
-  ASSERT_FALSE(run->wait(0ms)) << "ended before the screenshot: " << run->errors();
+  const auto shot = shotOfARun({"--background"});
   ASSERT_TRUE(shot);
-  EXPECT_EQ(run->wait(60s), 0) << run->errors();
-  expectSomeRenderedFrameIs(*shot, "7", kFrames);
+  expectSomeRenderedFrameIs(*shot, "7", kExactFrames);
 }
 
 // The wallpaper lies under an ordinary window, on every output, until a
