@@ -138,21 +138,45 @@ int compositorEnded() {
   return 0;
 }
 
+// Draws every wallpaper's frames until the frame limit, a termination
+// signal or the compositor's end. An output that comes during the run gets a
+// wallpaper once the compositor has sized its window; the wallpaper of an
+// output that goes is dropped.
 int64_t runFrames(std::vector<std::unique_ptr<Wallpaper>>& wallpapers, const SaverOptions& options) {
   const auto interval = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
                             wallpapers.front()->view->animationTimeInterval())) +
                         options.hacks.delay;
   FrameRateMeter meter(interval);
-  if (options.hacks.showFrameRate) {
-    for (auto& wallpaper : wallpapers) {
-      wallpaper->view->setFrameOverlay([&meter] { drawFrameRateOverlay(meter.figures()); });
+  const auto start = [&](Wallpaper& wallpaper) {
+    if (options.hacks.showFrameRate) {
+      wallpaper.view->setFrameOverlay([&meter] { drawFrameRateOverlay(meter.figures()); });
     }
+    wallpaper.view->setFrameSize(wallpaper.size);
+    wallpaper.view->startAnimation();
+  };
+  for (auto& wallpaper : wallpapers) {
+    start(*wallpaper);
   }
+  LayerBackground::onOutputsAdded([&wallpapers](std::unique_ptr<LayerBackground> window) {
+    wallpapers.push_back(std::make_unique<Wallpaper>());
+    wallpapers.back()->window = std::move(window);
+  });
   FrameTimer timer(interval, Clock::now());
   int64_t drawn = 0;
   while (waitUntil(timer.deadline())) {
+    std::erase_if(wallpapers, [](const auto& wallpaper) { return wallpaper->window->closed(); });
     meter.frameBegan(Clock::now());
     for (auto& wallpaper : wallpapers) {
+      if (!wallpaper->view) {
+        if (!sized(*wallpaper)) {
+          continue;
+        }
+        if (!makeView(*wallpaper, options)) {
+          wallpaper->window->close();
+          continue;
+        }
+        start(*wallpaper);
+      }
       if (!drawFrame(*wallpaper)) {
         return drawn;
       }
@@ -205,26 +229,24 @@ int runBackground(const SaverOptions& options) {
   if (options.seed) {
     srandom(*options.seed);
   }
-  for (auto& wallpaper : wallpapers) {
-    wallpaper->view->setFrameSize(wallpaper->size);
-    wallpaper->view->startAnimation();
-  }
   const int64_t drawn = runFrames(wallpapers, options);
   if (LayerBackground::compositorLost()) {
     return compositorEnded();
   }
   int status = 0;
   if (!options.screenshot.empty()) {
-    const Wallpaper& first = *wallpapers.front();
-    if (drawn == 0 || first.frame.empty()) {
+    if (drawn == 0 || wallpapers.empty() || wallpapers.front()->frame.empty()) {
       std::fprintf(stderr, "swirlmote: no frame to write to %s\n", options.screenshot.c_str());
       status = 1;
-    } else if (!writePng(options.screenshot, first.frameWidth, first.frameHeight, first.frame)) {
+    } else if (const Wallpaper& first = *wallpapers.front();
+               !writePng(options.screenshot, first.frameWidth, first.frameHeight, first.frame)) {
       status = 1;
     }
   }
   for (auto& wallpaper : wallpapers) {
-    wallpaper->view->stopAnimation();
+    if (wallpaper->view) {
+      wallpaper->view->stopAnimation();
+    }
   }
   return status;
 }

@@ -13,6 +13,7 @@ namespace {
 
 wl_display* compositor = nullptr;
 bool lost = false;
+std::function<void(std::unique_ptr<LayerBackground>)> outputAdded;
 
 // The main loop's poll, which takes a hang-up on the compositor's socket
 // away from GDK before it sees it: GDK would end the process at once.
@@ -69,6 +70,15 @@ std::vector<std::unique_ptr<LayerBackground>> LayerBackground::onEveryOutput() {
   return windows;
 }
 
+void LayerBackground::onOutputsAdded(std::function<void(std::unique_ptr<LayerBackground>)> added) {
+  outputAdded = std::move(added);
+  g_signal_connect(gdk_display_get_default(), "monitor-added", G_CALLBACK(monitorAdded), nullptr);
+}
+
+void LayerBackground::monitorAdded(GdkDisplay*, GdkMonitor* monitor, gpointer) {
+  outputAdded(std::unique_ptr<LayerBackground>(new LayerBackground(monitor)));
+}
+
 LayerBackground::LayerBackground(GdkMonitor* monitor) : window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)) {
   GtkWindow* window = GTK_WINDOW(window_);
   gtk_window_set_title(window, "Swirlmote");
@@ -87,6 +97,9 @@ LayerBackground::LayerBackground(GdkMonitor* monitor) : window_(gtk_window_new(G
   gtk_widget_set_app_paintable(window_, TRUE);
   g_signal_connect(window_, "draw", G_CALLBACK(draw), this);
   g_signal_connect(window_, "configure-event", G_CALLBACK(configure), this);
+  // The compositor closes the surface of an output that has gone; the
+  // window stays until its owner destroys it.
+  g_signal_connect(window_, "delete-event", G_CALLBACK(closedByCompositor), this);
   gtk_widget_show(window_);
 }
 
@@ -139,6 +152,11 @@ gboolean LayerBackground::configure(GtkWidget*, GdkEventConfigure* event, gpoint
   background->width_ = event->width;
   background->height_ = event->height;
   return FALSE;
+}
+
+gboolean LayerBackground::closedByCompositor(GtkWidget*, GdkEvent*, gpointer self) {
+  static_cast<LayerBackground*>(self)->closed_ = true;
+  return TRUE;
 }
 
 gboolean LayerBackground::draw(GtkWidget*, cairo_t* cairo, gpointer self) {

@@ -3,6 +3,7 @@
 #include <gtk/gtk.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,9 @@ class LayerBackground {
   static bool compositorLost();
   // A window on each output the compositor has now, in GDK's order.
   static std::vector<std::unique_ptr<LayerBackground>> onEveryOutput();
+  // From now on, each output the compositor gains gets a window of its own,
+  // handed to added as GTK's events are run.
+  static void onOutputsAdded(std::function<void(std::unique_ptr<LayerBackground>)> added);
   ~LayerBackground();
   LayerBackground(const LayerBackground&) = delete;
   LayerBackground& operator=(const LayerBackground&) = delete;
@@ -30,6 +34,11 @@ class LayerBackground {
   // scale) as the compositor last gave it; zero until it has.
   int pixelWidth() const;
   int pixelHeight() const;
+  // Whether the compositor has taken the surface away, as it does when its
+  // output goes: the window is then only to be destroyed.
+  bool closed() const { return closed_; }
+  // Takes the window away as the compositor would.
+  void close() { closed_ = true; }
   // Shows a frame of RGBA rows from the top at the next redraw, pixel for
   // pixel. The wallpaper is opaque: the frame's alpha is left out.
   void show(const std::vector<uint8_t>& rgba, int width, int height);
@@ -38,6 +47,8 @@ class LayerBackground {
   explicit LayerBackground(GdkMonitor* monitor);
   static gboolean draw(GtkWidget* widget, cairo_t* cairo, gpointer self);
   static gboolean configure(GtkWidget* widget, GdkEventConfigure* event, gpointer self);
+  static gboolean closedByCompositor(GtkWidget* widget, GdkEvent* event, gpointer self);
+  static void monitorAdded(GdkDisplay* display, GdkMonitor* monitor, gpointer unused);
 
   GtkWidget* window_;
   // The size in points from the compositor's latest configure. GTK first
@@ -45,6 +56,7 @@ class LayerBackground {
   // compositor has answered.
   int width_ = 0;
   int height_ = 0;
+  bool closed_ = false;
   // The latest frame, in cairo's own pixel layout; null before the first.
   cairo_surface_t* frame_ = nullptr;
 };

@@ -197,6 +197,29 @@ TEST_F(SaverOnWayland, TheBackgroundShowsExactlyTheFrameDrawn) {
   expectSomeRenderedFrameIs(*shot, "7", kExactFrames);
 }
 
+// An output that comes during the run gets a wallpaper of its own; one that
+// is turned off and on again gets it back, and the wallpaper runs on.
+TEST_F(SaverOnWayland, TheBackgroundFollowsOutputsComingAndGoing) {
+  startSway("", 1);
+  auto run = saver({"--background"});
+  ASSERT_TRUE(waitFor([&] { return showsParticles(kOutputs[0]); }, 30s)) << run->errors();
+  const Output& added = kOutputs[1];
+  const auto shown = [&] {
+    std::optional<std::string> why;
+    EXPECT_TRUE(waitFor([&] { return !(why = notFilledBySaver(added)); }, 30s))
+        << added.name << ": " << why.value_or("") << "\n"
+        << run->errors();
+  };
+  session_->run("swaymsg create_output");
+  shown();
+  session_->run("swaymsg output " + std::string(added.name) + " disable");
+  session_->run("swaymsg output " + std::string(added.name) + " enable");
+  shown();
+  ASSERT_FALSE(run->wait(0ms)) << "ended by itself: " << run->errors();
+  run->signal(SIGTERM);
+  EXPECT_EQ(run->wait(10s), 0) << run->errors();
+}
+
 // The wallpaper lies under an ordinary window, on every output, until a
 // termination signal ends it. Each has a background colour of its own.
 TEST_F(SaverOnWayland, TheBackgroundLiesUnderOrdinaryWindows) {
