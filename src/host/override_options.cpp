@@ -45,11 +45,13 @@ OptionUse readOverrideOption(std::string_view option, ArgumentReader& reader, Se
     return OptionUse::Taken;
   }
   if (entry->value == OptionValue::Integer) {
-    const bool cyclones = option == "--cyclones";
+    auto& target = option == "--cyclones" ? overrides.cyclones : overrides.particlesPerCyclone;
     const auto value = reader.integer(option, static_cast<int64_t>(entry->range->low),
                                       static_cast<int64_t>(entry->range->high));
+    // An unusable value leaves the stored setting, whatever came before it.
+    target.reset();
     if (!value) return OptionUse::Refused;
-    (cyclones ? overrides.cyclones : overrides.particlesPerCyclone) = static_cast<int32_t>(*value);
+    target = static_cast<int32_t>(*value);
     return OptionUse::Taken;
   }
   const auto text = reader.value(option);

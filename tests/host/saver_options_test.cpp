@@ -189,8 +189,8 @@ TEST(SaverOptions, RunByAHostItWarnsInsteadOfRefusing) {
 // as ever.
 TEST(SaverOptions, RunByAHostTheStoredSettingStaysForAnUnusableValue) {
   testing::internal::CaptureStderr();
-  const auto options =
-      parse({"--root", "--cyclones", "banana", "--shape", "blob", "--particles", "60", "-fps"});
+  const auto options = parse({"--root", "--cyclones", "3", "--cyclones", "banana", "--shape", "ring",
+                              "--shape", "blob", "--particles", "60", "-fps"});
   testing::internal::GetCapturedStderr();
   ASSERT_TRUE(options);
   EXPECT_FALSE(options->overrides.cyclones);
