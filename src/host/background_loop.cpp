@@ -50,20 +50,23 @@ bool sized(const Wallpaper& wallpaper) {
   return wallpaper.window->pixelWidth() > 0 && wallpaper.window->pixelHeight() > 0;
 }
 
-// Handles GTK's events until the deadline, at least one round of them;
-// false when the saver is to end. The compositor is checked before each
-// round, since GDK ends the process on a connection that has gone.
+// Handles GTK's events until the deadline, and those pending at it, the
+// redraws of the wallpapers among them; false when the saver is to end.
+// The compositor is checked before each round, since GDK ends the process
+// on a connection that has gone.
 bool waitUntil(Clock::time_point deadline) {
-  const auto ending = [] { return terminationRequested() || LayerBackground::compositorLost(); };
   for (;;) {
-    if (ending()) {
+    if (terminationRequested() || LayerBackground::compositorLost()) {
       return false;
     }
-    const auto left = std::max(deadline - Clock::now(), Clock::duration::zero());
-    // Rounded up, so that the wait never ends just short of the deadline.
-    waitForGtkEvents(std::chrono::ceil<std::chrono::milliseconds>(left));
-    if (left == Clock::duration::zero()) {
-      return !ending();
+    const auto left = deadline - Clock::now();
+    if (left <= Clock::duration::zero()) {
+      if (!runOneRoundOfGtkEvents()) {
+        return true;
+      }
+    } else {
+      // Rounded up, so that the wait never ends just short of the deadline.
+      waitForGtkEvents(std::chrono::ceil<std::chrono::milliseconds>(left));
     }
   }
 }

@@ -37,6 +37,14 @@ void runPendingGtkEvents() {
   }
 }
 
+bool runOneRoundOfGtkEvents() {
+  if (!started || !gtk_events_pending()) {
+    return false;
+  }
+  gtk_main_iteration_do(FALSE);
+  return true;
+}
+
 void waitForGtkEvents(std::chrono::milliseconds timeout) {
   if (!started) {
     return;

@@ -13,6 +13,10 @@ bool startGtk();
 // tick of its frame loop. Does nothing before GTK is up.
 void runPendingGtkEvents();
 
+// Handles one round of GTK's pending events without waiting; false when
+// none were pending (or GTK is not up).
+bool runOneRoundOfGtkEvents();
+
 // Waits for GTK's next event, or until the timeout, and handles what came.
 // A signal cuts the wait short. Does nothing before GTK is up.
 void waitForGtkEvents(std::chrono::milliseconds timeout);
