@@ -22,9 +22,9 @@ namespace {
 using Clock = FrameTimer::Clock;
 using namespace std::chrono_literals;
 
-// A frame's colour and depth-stencil buffers, its read-back in two copies
-// (from GL, turned top down) and the window's copy of it.
-constexpr std::size_t kBytesPerPixel = 4 + 4 + 4 + 4 + 4;
+// A frame's colour and depth-stencil buffers, its read-back and the
+// window's copy of it.
+constexpr std::size_t kBytesPerPixel = 4 + 4 + 4 + 4;
 
 // How long the compositor has to give every wallpaper its size.
 constexpr auto kSizingTime = 10s;

@@ -19,9 +19,9 @@
 
 namespace {
 
-// A frame's colour and depth-stencil buffers, and its read-back in three
-// copies: from GL, turned top down, and as the PNG's rows.
-constexpr std::size_t kBytesPerPixel = 4 + 4 + 4 + 4 + 3;
+// A frame's colour and depth-stencil buffers, its read-back and the PNG's
+// rows.
+constexpr std::size_t kBytesPerPixel = 4 + 4 + 4 + 3;
 
 struct RenderOptions {
   int64_t frames = -1;

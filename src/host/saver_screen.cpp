@@ -6,8 +6,8 @@
 namespace {
 
 // The window's front and back buffers, the frame's colour and depth-stencil
-// buffers, and a screenshot's read-back in three copies.
-constexpr std::size_t kBytesPerPixel = 4 + 4 + 4 + 4 + 4 + 4 + 3;
+// buffers, and a screenshot's read-back and the PNG's rows.
+constexpr std::size_t kBytesPerPixel = 4 + 4 + 4 + 4 + 4 + 3;
 
 }  // namespace
 

@@ -3,7 +3,10 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
 #include "render/bitmap_font.h"
 
@@ -21,7 +24,7 @@ int glyphPixelSize(int viewportHeight) {
   return std::max(1, viewportHeight / 360);
 }
 
-void drawText(const std::string& text, int left, int bottom, int size) {
+void drawText(std::string_view text, int left, int bottom, int size) {
   for (const char c : text) {
     if (const auto rows = glyphOf(c)) {
       for (int row = 0; row < kGlyphHeight; ++row) {
@@ -38,27 +41,32 @@ void drawText(const std::string& text, int left, int bottom, int size) {
   }
 }
 
-}  // namespace
-
-std::vector<std::string> frameRateLines(const std::optional<FrameRateFigures>& figures) {
+// The overlay's lines, "FPS: 59.9" and "LOAD: 23%", in buffers of their
+// own, since the overlay is drawn every frame; dashes for the figures before
+// any are known.
+using OverlayLine = std::array<char, 32>;
+std::array<OverlayLine, 2> frameRateLines(const std::optional<FrameRateFigures>& figures) {
+  std::array<OverlayLine, 2> lines;
   if (!figures) {
-    return {"FPS: --", "LOAD: --"};
+    std::snprintf(lines[0].data(), lines[0].size(), "FPS: --");
+    std::snprintf(lines[1].data(), lines[1].size(), "LOAD: --");
+  } else {
+    std::snprintf(lines[0].data(), lines[0].size(), "FPS: %.1f", figures->framesPerSecond);
+    std::snprintf(lines[1].data(), lines[1].size(), "LOAD: %.0f%%", figures->load * 100.0);
   }
-  char rate[32];
-  char load[32];
-  std::snprintf(rate, sizeof rate, "FPS: %.1f", figures->framesPerSecond);
-  std::snprintf(load, sizeof load, "LOAD: %.0f%%", figures->load * 100.0);
-  return {rate, load};
+  return lines;
 }
 
+}  // namespace
+
 void drawFrameRateOverlay(const std::optional<FrameRateFigures>& figures) {
-  const std::vector<std::string> lines = frameRateLines(figures);
+  const std::array<OverlayLine, 2> lines = frameRateLines(figures);
   GLint viewport[4];
   glGetIntegerv(GL_VIEWPORT, viewport);
   const int size = glyphPixelSize(viewport[3]);
   std::size_t columns = 0;
-  for (const std::string& line : lines) {
-    columns = std::max(columns, line.size());
+  for (const OverlayLine& line : lines) {
+    columns = std::max(columns, std::strlen(line.data()));
   }
   const int width = (2 * kPadding + static_cast<int>(columns) * kAdvance - 1) * size;
   const int height = (2 * kPadding + static_cast<int>(lines.size()) * kLineHeight - 2) * size;
@@ -85,8 +93,8 @@ void drawFrameRateOverlay(const std::optional<FrameRateFigures>& figures) {
   glRecti(0, 0, width, height);
   glColor4f(0.9f, 0.9f, 0.9f, 1.0f);
   int bottom = height - (kPadding + kGlyphHeight) * size;
-  for (const std::string& line : lines) {
-    drawText(line, kPadding * size, bottom, size);
+  for (const OverlayLine& line : lines) {
+    drawText(line.data(), kPadding * size, bottom, size);
     bottom -= kLineHeight * size;
   }
 

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <optional>
-#include <string>
-#include <vector>
 
 // What the frame rate overlay shows.
 struct FrameRateFigures {
@@ -12,12 +10,9 @@ struct FrameRateFigures {
   double load;
 };
 
-// The overlay's lines, "FPS: 59.9" and "LOAD: 23%"; dashes for the figures
-// before any are known.
-std::vector<std::string> frameRateLines(const std::optional<FrameRateFigures>& figures);
-
-// Draws the lines in a dark box at the bottom-left corner of the viewport,
-// over the frame on the current context, in glyphs scaled to the viewport's
-// height. Every piece of GL state it changes is restored, so that the next
-// frame draws as if it had not been there.
+// Draws the figures ("FPS: 59.9", "LOAD: 23%", dashes before any are known)
+// in a dark box at the bottom-left corner of the viewport, over the frame on
+// the current context, in glyphs scaled to the viewport's height. Every piece
+// of GL state it changes is restored, so that the next frame draws as if it
+// had not been there.
 void drawFrameRateOverlay(const std::optional<FrameRateFigures>& figures);
