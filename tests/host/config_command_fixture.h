@@ -19,5 +19,19 @@ class ConfigCommandTest : public ::testing::Test {
     return runSwirlmote(words, home_.dir());
   }
 
+  // Each command fails with status 1, prints nothing on standard output and
+  // one line holding message on standard error.
+  void expectEachFailsWithOneLine(const std::vector<std::vector<std::string>>& commands,
+                                  const std::string& message) {
+    for (const std::vector<std::string>& args : commands) {
+      SCOPED_TRACE(args[0]);
+      const ProgramResult run = config(args);
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.out, "");
+      EXPECT_EQ(countLines(run.err), 1) << run.err;
+      EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    }
+  }
+
   TempConfigHome home_;
 };

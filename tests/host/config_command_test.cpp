@@ -293,20 +293,12 @@ TEST_F(ConfigLocationTest, NoAbsoluteHomeExitsOneWithOneMessage) {
   for (const char* homeValue : {static_cast<const char*>(nullptr), "", "rel"}) {
     SCOPED_TRACE(std::string("HOME=") + (homeValue ? homeValue : "(unset)"));
     const ScopedVariable home("HOME", homeValue);
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{"path"},
-                                               {"list"},
-                                               {"get", "particle shape"},
-                                               {"set", "particle shape", "3"},
-                                               {"unset", "particle shape"}}) {
-      SCOPED_TRACE(args[0]);
-      const ProgramResult run = config(args);
-      EXPECT_EQ(run.status, 1);
-      EXPECT_EQ(run.out, "");
-      EXPECT_EQ(countLines(run.err), 1) << run.err;
-      EXPECT_NE(run.err.find("neither XDG_CONFIG_HOME nor HOME is an absolute path"), std::string::npos)
-          << run.err;
-    }
+    expectEachFailsWithOneLine({{"path"},
+                                {"list"},
+                                {"get", "particle shape"},
+                                {"set", "particle shape", "3"},
+                                {"unset", "particle shape"}},
+                               "neither XDG_CONFIG_HOME nor HOME is an absolute path");
   }
   EXPECT_EQ(entriesOf(home_.dir()), (std::set<std::string>{"stderr", "stdout"}));
 }
@@ -328,19 +320,9 @@ TEST_P(UnreadableStoreTest, GetAndListExitOneSetWarnsOnce) {
   if (c.needsUnprivileged && access(home_.storePath().c_str(), R_OK) == 0) {
     GTEST_SKIP() << "this user reads the file anyway";
   }
-  for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{"list"},
-                                             {"get", "particle shape"},
-                                             {"set", "particle shape", "3"},
-                                             {"unset", "particle shape"}}) {
-    SCOPED_TRACE(args[0]);
-    const ProgramResult run = config(args);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(countLines(run.err), 1) << run.err;
-    EXPECT_NE(run.err.find("cannot read the settings file " + home_.storePath()), std::string::npos)
-        << run.err;
-  }
+  expectEachFailsWithOneLine(
+      {{"list"}, {"get", "particle shape"}, {"set", "particle shape", "3"}, {"unset", "particle shape"}},
+      "cannot read the settings file " + home_.storePath());
 }
 
 INSTANTIATE_TEST_SUITE_P(
