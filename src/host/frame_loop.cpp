@@ -77,14 +77,15 @@ bool FrameLoop::waitUntil(Clock::time_point deadline) {
   }
 }
 
+// By index: the handler may add screens.
 void FrameLoop::deliverInput() {
-  for (auto& screen : screens_) {
-    for (const SurfaceInput& input : screen->surface().takeInput()) {
+  for (std::size_t i = 0; i < screens_.size(); ++i) {
+    for (const SurfaceInput& input : screens_[i]->surface().takeInput()) {
       if (handler_) {
-        handler_(*screen, input);
+        handler_(*screens_[i], input);
       }
     }
-    if (screen->surface().closed() && options_.endWhenASurfaceCloses) {
+    if (screens_[i]->surface().closed() && options_.endWhenASurfaceCloses) {
       ending_ = true;
     }
   }

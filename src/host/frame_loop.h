@@ -38,7 +38,7 @@ struct LoopOptions {
 class FrameLoop {
  public:
   using Clock = FrameTimer::Clock;
-  using InputHandler = std::function<void(Screen&, const SurfaceInput&)>;
+  using InputHandler = std::function<void(RunningView&, const SurfaceInput&)>;
 
   // events: null for an unpaced loop.
   FrameLoop(ViewOptions views, LoopOptions options, EventSource* events);
@@ -63,7 +63,7 @@ class FrameLoop {
   // Draws frames until the run ends; the number of frames drawn.
   int64_t run();
 
-  const std::vector<std::unique_ptr<Screen>>& screens() const { return screens_; }
+  const std::vector<std::unique_ptr<RunningView>>& screens() const { return screens_; }
   // Whether a surface could not show a frame, which ended the run.
   bool presentFailed() const { return presentFailed_; }
 
@@ -80,7 +80,7 @@ class FrameLoop {
   Clock::duration interval_{};
   std::optional<FrameRateMeter> meter_;
   std::function<void()> overlay_;
-  std::vector<std::unique_ptr<Screen>> screens_;
+  std::vector<std::unique_ptr<RunningView>> screens_;
   std::vector<std::unique_ptr<FrameSurface>> unsized_;
   InputHandler handler_;
   bool ending_ = false;

@@ -120,7 +120,7 @@ int runSaver(std::span<const std::string_view> args) {
     return 1;
   }
   WakeTracker wake;
-  loop.onInput([&](Screen&, const SurfaceInput& input) {
+  loop.onInput([&](RunningView&, const SurfaceInput& input) {
     switch (actionFor(input, options->mode)) {
       case SaverAction::None: break;
       case SaverAction::Quit: loop.end(); break;

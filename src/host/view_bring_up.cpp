@@ -11,7 +11,7 @@ void seedRun(std::optional<unsigned> seed) {
   }
 }
 
-void Screen::followSurfaceSize() {
+void RunningView::followSurfaceSize() {
   const Size size = surface_->pixelSize();
   if (size.width <= 0 || size.height <= 0 || (size.width == size_.width && size.height == size_.height)) {
     return;
@@ -47,7 +47,7 @@ std::unique_ptr<Swirlmote> makeView(FrameSurface& surface, const ViewOptions& op
 }
 
 // Sizes and starts the screen's view; false after a failure.
-bool start(Screen& screen, BringUpFailure& failure) {
+bool start(RunningView& screen, BringUpFailure& failure) {
   screen.followSurfaceSize();
   screen.context().makeCurrentContext();
   if (const auto broken = screen.surface().drawableFailure()) {
@@ -62,17 +62,17 @@ bool start(Screen& screen, BringUpFailure& failure) {
 
 }  // namespace
 
-std::vector<std::unique_ptr<Screen>> bringUpViews(std::vector<std::unique_ptr<FrameSurface>> surfaces,
-                                                  const ViewOptions& options,
-                                                  const std::function<void()>& overlay,
-                                                  BringUpFailure& failure) {
-  std::vector<std::unique_ptr<Screen>> screens;
+std::vector<std::unique_ptr<RunningView>> bringUpViews(std::vector<std::unique_ptr<FrameSurface>> surfaces,
+                                                       const ViewOptions& options,
+                                                       const std::function<void()>& overlay,
+                                                       BringUpFailure& failure) {
+  std::vector<std::unique_ptr<RunningView>> screens;
   for (auto& surface : surfaces) {
     auto view = makeView(*surface, options, overlay, failure);
     if (!view) {
       return {};
     }
-    screens.push_back(std::make_unique<Screen>(std::move(surface), std::move(view)));
+    screens.push_back(std::make_unique<RunningView>(std::move(surface), std::move(view)));
   }
   seedRun(options.seed);
   for (auto& screen : screens) {

@@ -27,13 +27,13 @@ void seedRun(std::optional<unsigned> seed);
 
 // A surface and the running view that draws into it; the view is stopped
 // before both go.
-class Screen {
+class RunningView {
  public:
-  Screen(std::unique_ptr<FrameSurface> surface, std::unique_ptr<Swirlmote> view)
+  RunningView(std::unique_ptr<FrameSurface> surface, std::unique_ptr<Swirlmote> view)
       : surface_(std::move(surface)), view_(std::move(view)) {}
-  ~Screen() { view_->stopAnimation(); }
-  Screen(const Screen&) = delete;
-  Screen& operator=(const Screen&) = delete;
+  ~RunningView() { view_->stopAnimation(); }
+  RunningView(const RunningView&) = delete;
+  RunningView& operator=(const RunningView&) = delete;
 
   FrameSurface& surface() { return *surface_; }
   Swirlmote& view() { return *view_; }
@@ -62,7 +62,7 @@ struct BringUpFailure {
 // draw at its surface's size, stops a frame when termination is asked for,
 // and draws with the run's renderer, settings and overlay (none when
 // empty). Nothing, with the failure, when one of them cannot draw.
-std::vector<std::unique_ptr<Screen>> bringUpViews(std::vector<std::unique_ptr<FrameSurface>> surfaces,
-                                                  const ViewOptions& options,
-                                                  const std::function<void()>& overlay,
-                                                  BringUpFailure& failure);
+std::vector<std::unique_ptr<RunningView>> bringUpViews(std::vector<std::unique_ptr<FrameSurface>> surfaces,
+                                                       const ViewOptions& options,
+                                                       const std::function<void()>& overlay,
+                                                       BringUpFailure& failure);
