@@ -1,27 +1,19 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "host/arguments.h"
 #include "host/commands.h"
-#include "host/frame_rate_meter.h"
+#include "host/frame_loop.h"
 #include "host/option_table.h"
 #include "host/run_options.h"
-#include "platform/drawable_limits.h"
-#include "platform/headless_platform.h"
-#include "platform/png_writer.h"
+#include "platform/png_folder_surface.h"
 #include "render/renderer.h"
-#include "saver/swirlmote.h"
 
 namespace {
-
-// A frame's colour and depth-stencil buffers, its read-back and the PNG's
-// rows.
-constexpr std::size_t kBytesPerPixel = 4 + 4 + 4 + 3;
 
 struct RenderOptions {
   int64_t frames = -1;
@@ -80,18 +72,6 @@ bool makeDirectory(const std::string& path) {
   return false;
 }
 
-bool saveFrame(Swirlmote& view, const std::string& directory, int64_t frame) {
-  std::vector<uint8_t> rgba;
-  int width = 0;
-  int height = 0;
-  if (!view.glView()->openGLContext()->readPixels(rgba, width, height)) {
-    return false;
-  }
-  char name[32];
-  std::snprintf(name, sizeof name, "/frame-%06lld.png", static_cast<long long>(frame));
-  return writePng(directory + name, width, height, rgba);
-}
-
 }  // namespace
 
 int runRender(std::span<const std::string_view> args) {
@@ -104,71 +84,25 @@ int runRender(std::span<const std::string_view> args) {
     return 1;
   }
 
-  HeadlessPlatform headless;
-  std::unique_ptr<Swirlmote> view =
-      Swirlmote::initWithFrame(Rect{{}, options->size}, false, headless.backends());
-  if (!view->glView()) {
-    std::fputs(
-        "swirlmote render: no headless OpenGL renderer: install Mesa's EGL drivers (libegl-mesa0, "
-        "libgl1-mesa-dri)\n",
-        stderr);
+  // Not paced: the frames come one after another.
+  LoopOptions run;
+  run.paced = false;
+  run.frameLimit = options->frames;
+  run.showFrameRate = options->showFrameRate;
+  FrameLoop loop({false, options->renderer, options->overrides, options->seed}, run, nullptr);
+  auto folder =
+      std::make_unique<PngFolderSurface>(options->out, options->size, options->frames, options->every);
+  const PngFolderSurface& written = *folder;
+  BringUpFailure failure;
+  if (!loop.add(std::move(folder), failure)) {
+    std::fprintf(stderr, "swirlmote render: %s\n", failure.message.c_str());
     return 1;
   }
-  OpenGLContext& context = *view->glView()->openGLContext();
-  context.makeCurrentContext();
-  const int width = static_cast<int>(options->size.width);
-  const int height = static_cast<int>(options->size.height);
-  if (const auto refusal = drawableSizeRefusal(width, height, kBytesPerPixel)) {
-    std::fprintf(stderr, "swirlmote render: cannot draw that size: %s\n", refusal->c_str());
+  loop.run();
+  if (loop.presentFailed()) {
     return 1;
   }
-  view->setRenderer(options->renderer);
-  view->setOverrides(options->overrides);
-  if (options->seed) {
-    srandom(*options->seed);
-  }
-  view->setFrameSize(options->size);
-  context.makeCurrentContext();
-  if (const auto failure = drawableFailure()) {
-    std::fprintf(stderr, "swirlmote render: cannot draw %dx%d: %s\n", width, height, failure->c_str());
-    return 1;
-  }
-  view->startAnimation();
-  // The load is the share of the saver's frame interval that each frame
-  // took.
-  FrameRateMeter meter(std::chrono::duration_cast<FrameRateMeter::Clock::duration>(
-      std::chrono::duration<double>(view->animationTimeInterval())));
-  if (options->showFrameRate) {
-    view->setFrameOverlay([&meter] { drawFrameRateOverlay(meter.figures()); });
-  }
-
-  const auto started = std::chrono::steady_clock::now();
-  auto lastReport = started;
-  int written = 0;
-  for (int64_t frame = 1; frame <= options->frames; ++frame) {
-    // The frame is read back before the next one is drawn over it.
-    meter.frameBegan(std::chrono::steady_clock::now());
-    view->animateOneFrame();
-    meter.frameEnded(std::chrono::steady_clock::now());
-    const bool wanted = frame == options->frames || (options->every > 0 && frame % options->every == 0);
-    if (wanted) {
-      if (!saveFrame(*view, options->out, frame)) {
-        return 1;
-      }
-      ++written;
-    }
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastReport >= std::chrono::seconds(1)) {
-      std::fprintf(stderr, "\rswirlmote render: frame %lld of %lld", static_cast<long long>(frame),
-                   static_cast<long long>(options->frames));
-      lastReport = now;
-    }
-  }
-  view->stopAnimation();
-  if (lastReport != started) {
-    std::fputc('\n', stderr);
-  }
-  std::fprintf(stderr, "swirlmote render: wrote %d frame%s to %s\n", written, written == 1 ? "" : "s",
-               options->out.c_str());
+  std::fprintf(stderr, "swirlmote render: wrote %d frame%s to %s\n", written.written(),
+               written.written() == 1 ? "" : "s", options->out.c_str());
   return 0;
 }

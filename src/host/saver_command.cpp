@@ -1,61 +1,47 @@
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
-#include "host/background_loop.h"
+#include "host/background_command.h"
 #include "host/commands.h"
 #include "host/configure_sheet.h"
-#include "host/saver_loop.h"
+#include "host/frame_loop.h"
+#include "host/saver_events.h"
 #include "host/saver_options.h"
+#include "host/saver_run.h"
 #include "host/termination.h"
 #include "host/window_placements.h"
-#include "platform/png_writer.h"
+#include "platform/sdl_events.h"
 #include "platform/sdl_video.h"
-#include "platform/sdl_x11_window.h"
+#include "platform/sdl_window_surface.h"
 #include "platform/x_error_handlers.h"
 
 namespace {
 
-// Adds a screen with a view in the factory's window; nothing when it did,
-// otherwise the process's status. A window that another client destroyed
-// while the view was being made ends the saver as it would have later.
-std::optional<int> addScreen(SaverSession& session, std::unique_ptr<SdlContextFactory> contexts, Size frame,
-                             const SaverOptions& options) {
-  SaverScreen::Failure failure;
-  auto screen = SaverScreen::create(std::move(contexts), frame, options.mode == SaverMode::Preview,
-                                    options.renderer, options.overrides, failure);
-  if (!screen) {
-    if (session.watch && failure.x11Window && !session.watch->watch(failure.x11Window, false)) {
-      return 0;
-    }
-    std::fprintf(stderr, "swirlmote: no OpenGL window: %s\n", failure.error.c_str());
-    return 1;
-  }
-  session.screens.push_back(std::move(screen));
-  return std::nullopt;
-}
-
-// The window that another program owns, with a view in it; the process
-// status when there is none (a window id that does not exist is refused).
-std::optional<int> openForeignScreen(const SaverOptions& options, SaverSession& session, Size& size) {
-  if (!session.watch) {
+// The window that another program owns; the process status when there is
+// none (a window id that does not exist is refused).
+std::optional<int> addForeignSurface(const SaverOptions& options, SdlEvents& events,
+                                     std::vector<std::unique_ptr<SdlWindowSurface>>& surfaces) {
+  if (!events.watching()) {
     std::fputs("swirlmote: cannot open the X display\n", stderr);
     return 1;
   }
-  const unsigned long window = options.windowId.value_or(session.watch->rootWindow());
-  const auto found = session.watch->watch(window, true);
-  if (!found) {
+  const unsigned long window = options.windowId.value_or(events.rootWindow());
+  const auto size = events.watch(window, true);
+  if (!size) {
     std::fprintf(stderr, "swirlmote: there is no window 0x%lx on this display (see swirlmote --help)\n",
                  window);
     return 2;
   }
-  size = *found;
-  return addScreen(session, std::make_unique<SdlContextFactory>(window), size, options);
+  surfaces.push_back(std::make_unique<SdlWindowSurface>(events, window, *size));
+  return std::nullopt;
 }
 
-// The mode's windows of our own, with a view in each, each watched from as
-// soon as it is there: another client may destroy it at once.
-std::optional<int> openOwnScreens(const SaverOptions& options, const SdlVideo& video, SaverSession& session) {
-  const std::vector<SDL_Rect> displays = displayBounds(video.isX11());
+// The mode's windows of our own, each watched from as soon as it is made:
+// another client may destroy it at once.
+void addOwnSurfaces(const SaverOptions& options, const SdlVideo& video, SdlEvents& events,
+                    std::vector<std::unique_ptr<SdlWindowSurface>>& surfaces) {
+  const std::vector<DisplayArea> displays = video.displayAreas();
   if (options.size && options.mode != SaverMode::FullScreen) {
     const Size fitted = fittedToDisplay(*options.size, displays);
     if (fitted.width != options.size->width || fitted.height != options.size->height) {
@@ -63,41 +49,9 @@ std::optional<int> openOwnScreens(const SaverOptions& options, const SdlVideo& v
                    options.size->width, options.size->height, fitted.width, fitted.height);
     }
   }
-  for (const SdlWindowPlacement& placement : windowPlacements(options, displays, video.isWayland())) {
-    const Size frame{static_cast<double>(placement.width), static_cast<double>(placement.height)};
-    if (const auto failed =
-            addScreen(session, std::make_unique<SdlContextFactory>(placement), frame, options)) {
-      return failed;
-    }
-    if (session.watch) {
-      if (const auto window = x11WindowOf(session.screens.back()->window())) {
-        session.watch->watch(window->window, false);
-      }
-    }
+  for (const WindowPlacement& placement : windowPlacements(options, displays)) {
+    surfaces.push_back(std::make_unique<SdlWindowSurface>(events, placement, video.isWayland()));
   }
-  return std::nullopt;
-}
-
-// --configure: the sheet beside the preview from the start; its end ends the
-// session.
-bool beginConfiguring(SaverSession& session) {
-  SaverScreen& screen = *session.screens.front();
-  if (!showConfigureSheetBeside(screen.view(), screen.window(), [&session] { session.sheetEnded = true; })) {
-    std::fputs("swirlmote: the settings sheet could not be loaded (see the messages above)\n", stderr);
-    return false;
-  }
-  return true;
-}
-
-bool saveScreenshot(SaverScreen& screen, int64_t framesDrawn, const std::string& path) {
-  std::vector<uint8_t> rgba;
-  int width = 0;
-  int height = 0;
-  if (framesDrawn == 0 || !screen.context().readPixels(rgba, width, height)) {
-    std::fprintf(stderr, "swirlmote: no frame to write to %s\n", path.c_str());
-    return false;
-  }
-  return writePng(path, width, height, rgba);
 }
 
 }  // namespace
@@ -125,50 +79,65 @@ int runSaver(std::span<const std::string_view> args) {
   if (!video) {
     return 1;
   }
-  SaverSession session;
-  session.mode = options->mode;
-  session.hacks = options->hacks;
-  if (video->isX11()) {
-    session.watch = WindowWatch::open();
-  }
-  Size foreignSize;
+  SdlEvents events(video->isX11());
+  std::vector<std::unique_ptr<SdlWindowSurface>> surfaces;
   if (foreign) {
-    if (const auto failed = openForeignScreen(*options, session, foreignSize)) {
+    if (const auto failed = addForeignSurface(*options, events, surfaces)) {
       return *failed;
     }
-  } else if (const auto failed = openOwnScreens(*options, *video, session)) {
-    return *failed;
+  } else {
+    addOwnSurfaces(*options, *video, events, surfaces);
   }
+  if (surfaces.empty()) {
+    std::fputs("swirlmote: no display to show the saver on\n", stderr);
+    return 1;
+  }
+  // Keys come only to the window and the preview, each of one window.
+  SdlWindowSurface& first = *surfaces.front();
 
-  // As headless rendering does: one seed gives one animation everywhere.
-  if (options->seed) {
-    srandom(*options->seed);
-  }
-  for (auto& screen : session.screens) {
-    screen->start(foreign ? foreignSize : screen->drawableSize());
+  // The end of a window we draw into ends the saver.
+  FrameLoop loop(viewOptionsOf(*options), loopOptionsOf(*options, true), &events);
+  BringUpFailure failure;
+  if (!loop.add({std::make_move_iterator(surfaces.begin()), std::make_move_iterator(surfaces.end())},
+                failure)) {
+    // A window that another client destroyed while the view was being made
+    // ends the saver as it would have later.
+    if (failure.surfaceClosed) {
+      return 0;
+    }
+    std::fprintf(stderr, "swirlmote: %s\n", failure.message.c_str());
+    return 1;
   }
   stopWatchingForLostXServer();
   if (options->mode == SaverMode::FullScreen) {
-    SDL_ShowCursor(SDL_DISABLE);
+    video->hideCursor();
   }
-  if (options->configure && !beginConfiguring(session)) {
+  Swirlmote& view = loop.screens().front()->view();
+  // --configure: the sheet beside the preview from the start; its end ends
+  // the run.
+  if (options->configure && !showConfigureSheetBeside(view, first, [&loop] { loop.end(); })) {
+    std::fputs("swirlmote: the settings sheet could not be loaded (see the messages above)\n", stderr);
     return 1;
   }
+  WakeTracker wake;
+  loop.onInput([&](RunningView&, const SurfaceInput& input) {
+    switch (actionFor(input, options->mode)) {
+      case SaverAction::None: break;
+      case SaverAction::Quit: loop.end(); break;
+      case SaverAction::ToggleFullScreen: first.toggleFullScreen(); break;
+      case SaverAction::ShowConfigureSheet: showConfigureSheet(view, first); break;
+      case SaverAction::PointerMoved:
+        if (wake.movedFar(input.dx, input.dy)) loop.end();
+        break;
+    }
+  });
 
-  const bool screenshot = !options->screenshot.empty();
-  const int64_t drawn = runFrames(session, options->frames, screenshot);
+  const int64_t drawn = loop.run();
   // SDL ends the loop when its Wayland connection breaks: the compositor's
   // end ends the saver as the X server's does.
   if (video->lostCompositor()) {
     std::fputs("swirlmote: lost the connection to the Wayland compositor\n", stderr);
     return 0;
   }
-  int status = 0;
-  if (screenshot && !saveScreenshot(*session.screens.front(), drawn, options->screenshot)) {
-    status = 1;
-  }
-  for (auto& screen : session.screens) {
-    screen->stop();
-  }
-  return status;
+  return saveScreenshot(loop, drawn, options->screenshot) ? 0 : 1;
 }

@@ -4,44 +4,43 @@
 
 namespace {
 
-SaverAction windowAction(const SDL_Event& event) {
-  if (event.type == SDL_QUIT ||
-      (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
+using Kind = SurfaceInput::Kind;
+using Key = SurfaceInput::Key;
+
+SaverAction windowAction(const SurfaceInput& input) {
+  if (input.kind == Kind::Quit || input.kind == Kind::CloseButton) {
     return SaverAction::Quit;
   }
-  if (event.type != SDL_KEYDOWN || event.key.repeat) {
+  if (input.kind != Kind::Key || input.repeat) {
     return SaverAction::None;
   }
-  switch (event.key.keysym.sym) {
-    case SDLK_ESCAPE:
-    case SDLK_q: return SaverAction::Quit;
-    case SDLK_f: return SaverAction::ToggleFullScreen;
-    case SDLK_o: return SaverAction::ShowConfigureSheet;
+  switch (input.key) {
+    case Key::Escape:
+    case Key::Q: return SaverAction::Quit;
+    case Key::F: return SaverAction::ToggleFullScreen;
+    case Key::O: return SaverAction::ShowConfigureSheet;
     default: return SaverAction::None;
   }
 }
 
-SaverAction fullScreenAction(const SDL_Event& event) {
-  switch (event.type) {
-    case SDL_QUIT:
-    case SDL_KEYDOWN:
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEWHEEL: return SaverAction::Quit;
-    case SDL_MOUSEMOTION: return SaverAction::PointerMoved;
+SaverAction fullScreenAction(const SurfaceInput& input) {
+  switch (input.kind) {
+    case Kind::Quit:
+    case Kind::Key:
+    case Kind::Button:
+    case Kind::Wheel: return SaverAction::Quit;
+    case Kind::PointerMoved: return SaverAction::PointerMoved;
     default: return SaverAction::None;
   }
 }
 
 }  // namespace
 
-SaverAction actionFor(const SDL_Event& event, SaverMode mode) {
+SaverAction actionFor(const SurfaceInput& input, SaverMode mode) {
   if (mode == SaverMode::ForeignWindow) {
     return SaverAction::None;
   }
-  if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-    return SaverAction::Resize;
-  }
-  return mode == SaverMode::FullScreen ? fullScreenAction(event) : windowAction(event);
+  return mode == SaverMode::FullScreen ? fullScreenAction(input) : windowAction(input);
 }
 
 bool WakeTracker::movedFar(int dx, int dy) {

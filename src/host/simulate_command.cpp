@@ -7,6 +7,7 @@
 #include "host/field_json.h"
 #include "host/option_table.h"
 #include "host/run_options.h"
+#include "host/view_bring_up.h"
 #include "settings/keys.h"
 #include "settings/load_defaults.h"
 
@@ -32,7 +33,7 @@ int runSimulate(std::span<const std::string_view> args) {
   // Seeded as a view seeds its field, once as it is sized and again as it
   // starts, so that one seed gives the field that render and the window
   // modes show.
-  srandom(seed);
+  seedRun(seed);
   for (int seeding = 0; seeding < 2; ++seeding) {
     field.model_init([&](Settings& settings) {
       loadDefaults(defaults, settings);

@@ -9,8 +9,8 @@
 // while there is none, in which case the next call tries again.
 bool startGtk();
 
-// Handles GTK's pending events without waiting; the host calls it every
-// tick of its frame loop. Does nothing before GTK is up.
+// Handles GTK's pending events without waiting; the SDL windows' event
+// source calls it as it handles theirs. Does nothing before GTK is up.
 void runPendingGtkEvents();
 
 // Handles one round of GTK's pending events without waiting; false when

@@ -157,7 +157,9 @@ std::unique_ptr<OpenGLContext> SdlContextFactory::createContext(const PixelForma
       return nullptr;
     }
     if (SDL_GLContext context = SDL_GL_CreateContext(window_)) {
-      return std::make_unique<SdlContext>(window_, context);
+      auto made = std::make_unique<SdlContext>(window_, context);
+      context_ = made.get();
+      return made;
     }
     // The window stays for the second try: its visual met the format, and
     // another client may be about to destroy it, which a new window would

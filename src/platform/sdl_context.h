@@ -83,6 +83,8 @@ class SdlContextFactory : public OpenGLContextFactory {
   // Null until a context was made for a window of our own, or when the
   // foreign window could not be taken.
   SDL_Window* window() const { return window_; }
+  // The context made last; null before one was made.
+  SdlContext* context() const { return context_; }
   // Why the last createContext failed.
   const std::string& error() const { return error_; }
   // The window's X11 id; 0 without a window or on another video system.
@@ -92,5 +94,6 @@ class SdlContextFactory : public OpenGLContextFactory {
   SdlWindowPlacement placement_;
   bool foreign_ = false;
   SDL_Window* window_ = nullptr;
+  SdlContext* context_ = nullptr;
   std::string error_;
 };

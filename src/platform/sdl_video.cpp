@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/wayland_compositor.h"
+#include "platform/x_monitors.h"
 
 namespace {
 
@@ -86,4 +87,25 @@ SdlVideo::~SdlVideo() {
 
 bool SdlVideo::lostCompositor() const {
   return compositor_ && compositor_->hasEnded();
+}
+
+std::vector<DisplayArea> SdlVideo::displayAreas() const {
+  if (isX11()) {
+    if (auto monitors = xMonitorBounds(); !monitors.empty()) {
+      return monitors;
+    }
+  }
+  std::vector<DisplayArea> areas;
+  const int count = SDL_GetNumVideoDisplays();
+  for (int i = 0; i < count; ++i) {
+    SDL_Rect area;
+    if (SDL_GetDisplayBounds(i, &area) == 0) {
+      areas.push_back({area.x, area.y, area.w, area.h});
+    }
+  }
+  return areas;
+}
+
+void SdlVideo::hideCursor() const {
+  SDL_ShowCursor(SDL_DISABLE);
 }

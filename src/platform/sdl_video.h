@@ -1,6 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <vector>
+
+#include "platform/display_area.h"
 
 class WaylandCompositor;
 
@@ -22,6 +25,11 @@ class SdlVideo {
   bool isWayland() const { return compositor_ != nullptr; }
   // Whether the Wayland compositor we run on has ended; never on X11.
   bool lostCompositor() const;
+  // Every display's area: on X11 the RandR monitors when the server lists
+  // them, otherwise the displays as SDL sees them.
+  std::vector<DisplayArea> displayAreas() const;
+  // Hides the pointer over our windows.
+  void hideCursor() const;
 
  private:
   explicit SdlVideo(std::unique_ptr<WaylandCompositor> compositor);

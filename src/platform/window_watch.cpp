@@ -27,7 +27,7 @@ std::optional<Size> WindowWatch::watch(unsigned long window, bool followSize) {
   XSelectInput(display_, window, StructureNotifyMask);
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(display_, window, &attributes)) {
-    gone_ = true;
+    gone_.push_back(window);
     return std::nullopt;
   }
   windows_.push_back(window);
@@ -39,7 +39,8 @@ std::optional<Size> WindowWatch::watch(unsigned long window, bool followSize) {
 
 WindowWatch::Changes WindowWatch::takeChanges() {
   Changes changes;
-  changes.destroyed = gone_;
+  changes.destroyed = std::move(gone_);
+  gone_.clear();
   while (XPending(display_) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
@@ -48,7 +49,7 @@ WindowWatch::Changes WindowWatch::takeChanges() {
           Size{static_cast<double>(event.xconfigure.width), static_cast<double>(event.xconfigure.height)};
     } else if (event.type == DestroyNotify &&
                std::find(windows_.begin(), windows_.end(), event.xdestroywindow.window) != windows_.end()) {
-      changes.destroyed = true;
+      changes.destroyed.push_back(event.xdestroywindow.window);
     }
   }
   return changes;

@@ -27,8 +27,8 @@ class WindowWatch {
   std::optional<Size> watch(unsigned long window, bool followSize);
 
   struct Changes {
-    std::optional<Size> size;  // the followed window's latest new size
-    bool destroyed = false;    // a watched window is gone
+    std::optional<Size> size;              // the followed window's latest new size
+    std::vector<unsigned long> destroyed;  // the watched windows that are gone
   };
   // What happened since the last call, without waiting.
   Changes takeChanges();
@@ -39,5 +39,6 @@ class WindowWatch {
   _XDisplay* display_;
   std::vector<unsigned long> windows_;
   unsigned long followed_ = 0;
-  bool gone_ = false;
+  // Windows found missing as they were first watched.
+  std::vector<unsigned long> gone_;
 };

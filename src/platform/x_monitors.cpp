@@ -3,8 +3,8 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
-std::vector<SDL_Rect> xMonitorBounds() {
-  std::vector<SDL_Rect> bounds;
+std::vector<DisplayArea> xMonitorBounds() {
+  std::vector<DisplayArea> bounds;
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
     return bounds;

@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless_platform.h"
+#include "host/test_surface.h"
+#include "host/view_bring_up.h"
 #include "saver/swirlmote.h"
 #include "simulation/field.h"
 
@@ -391,18 +392,18 @@ TEST_P(SimulateMatchesLibrary, AgreesWithAHeadlessViewAfterItsFrames) {
   const Json f = field("--seed " + std::to_string(c.seed) + " --frames " + std::to_string(c.frames));
 
   const ConfigHome home(home_);
-  constexpr Size kSize{48, 32};
-  HeadlessPlatform headless;
-  std::unique_ptr<Swirlmote> view = Swirlmote::initWithFrame(Rect{{}, kSize}, false, headless.backends());
-  ASSERT_NE(view->glView(), nullptr) << "no headless OpenGL renderer";
-  srandom(c.seed);
-  view->setFrameSize(kSize);
-  view->startAnimation();
+  std::vector<std::unique_ptr<FrameSurface>> surfaces;
+  surfaces.push_back(std::make_unique<TestSurface>(Size{48, 32}));
+  ViewOptions options;
+  options.seed = c.seed;
+  BringUpFailure failure;
+  const auto views = bringUpViews(std::move(surfaces), options, {}, failure);
+  ASSERT_EQ(views.size(), 1u) << failure.message;
+  Swirlmote& view = views.front()->view();
   for (int frame = 0; frame < c.frames; ++frame) {
-    view->animateOneFrame();
+    view.animateOneFrame();
   }
-  expectSameField(f, view->field());
-  view->stopAnimation();
+  expectSameField(f, view.field());
 }
 
 Settings settingsOf(int cyclones, int perCyclone, int mode, ColorRGBA colour, bool afterimages) {

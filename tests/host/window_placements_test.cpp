@@ -13,42 +13,37 @@ SaverOptions inMode(SaverMode mode, std::optional<Size> size = std::nullopt) {
   return options;
 }
 
-struct Area {
-  int x, y, w, h;
-  bool operator==(const Area&) const = default;
-};
-
-std::vector<Area> areas(const std::vector<SdlWindowPlacement>& placements) {
-  std::vector<Area> result;
-  for (const auto& p : placements) result.push_back({p.x, p.y, p.width, p.height});
+std::vector<DisplayArea> areas(const std::vector<WindowPlacement>& placements) {
+  std::vector<DisplayArea> result;
+  for (const auto& p : placements) result.push_back(p.area);
   return result;
 }
 
 TEST(WindowPlacements, TheWindowAndThePreviewAreOneResizableWindow) {
-  const std::vector<SDL_Rect> displays{{0, 0, 1920, 1080}};
+  const std::vector<DisplayArea> displays{{0, 0, 1920, 1080}};
   const auto window = windowPlacements(inMode(SaverMode::Window), displays);
   ASSERT_EQ(window.size(), 1u);
   EXPECT_EQ(window[0].title, "Swirlmote");
-  EXPECT_EQ(window[0].width, 1280);
-  EXPECT_EQ(window[0].height, 720);
-  EXPECT_TRUE(window[0].flags & SDL_WINDOW_RESIZABLE);
-  EXPECT_FALSE(window[0].flags & SDL_WINDOW_BORDERLESS);
+  EXPECT_EQ(window[0].area.width, 1280);
+  EXPECT_EQ(window[0].area.height, 720);
+  EXPECT_TRUE(window[0].centred);
+  EXPECT_FALSE(window[0].coversDisplay);
 
   const auto preview = windowPlacements(inMode(SaverMode::Preview), displays);
   ASSERT_EQ(preview.size(), 1u);
-  EXPECT_EQ(preview[0].width, 320);
-  EXPECT_EQ(preview[0].height, 200);
+  EXPECT_EQ(preview[0].area.width, 320);
+  EXPECT_EQ(preview[0].area.height, 200);
 
   const auto sized = windowPlacements(inMode(SaverMode::Window, Size{640, 360}), displays);
-  EXPECT_EQ(sized[0].width, 640);
-  EXPECT_EQ(sized[0].height, 360);
+  EXPECT_EQ(sized[0].area.width, 640);
+  EXPECT_EQ(sized[0].area.height, 360);
 }
 
 TEST(WindowPlacements, FullScreenCoversEachDisplayOnce) {
   struct Case {
     const char* what;
-    std::vector<SDL_Rect> displays;
-    std::vector<Area> windows;
+    std::vector<DisplayArea> displays;
+    std::vector<DisplayArea> windows;
   };
   const Case cases[] = {
       {"one display", {{0, 0, 1024, 768}}, {{0, 0, 1024, 768}}},
@@ -66,8 +61,8 @@ TEST(WindowPlacements, FullScreenCoversEachDisplayOnce) {
     const auto placements = windowPlacements(inMode(SaverMode::FullScreen), c.displays);
     EXPECT_EQ(areas(placements), c.windows) << c.what;
     for (const auto& p : placements) {
-      EXPECT_TRUE(p.flags & SDL_WINDOW_BORDERLESS) << c.what;
-      EXPECT_FALSE(p.flags & SDL_WINDOW_FULLSCREEN) << c.what;
+      EXPECT_TRUE(p.coversDisplay) << c.what;
+      EXPECT_FALSE(p.centred) << c.what;
     }
   }
 }
@@ -77,7 +72,7 @@ TEST(WindowPlacements, AForeignWindowNeedsNoneOfOurOwn) {
 }
 
 TEST(WindowPlacements, AWindowLargerThanTheFirstDisplayIsHeldToIt) {
-  const std::vector<SDL_Rect> displays{{0, 0, 1280, 800}, {1280, 0, 3840, 2160}};
+  const std::vector<DisplayArea> displays{{0, 0, 1280, 800}, {1280, 0, 3840, 2160}};
   const struct {
     Size asked;
     int width, height;
@@ -85,8 +80,8 @@ TEST(WindowPlacements, AWindowLargerThanTheFirstDisplayIsHeldToIt) {
   for (const auto& c : cases) {
     const auto window = windowPlacements(inMode(SaverMode::Window, c.asked), displays);
     ASSERT_EQ(window.size(), 1u);
-    EXPECT_EQ(window[0].width, c.width) << c.asked.width;
-    EXPECT_EQ(window[0].height, c.height) << c.asked.height;
+    EXPECT_EQ(window[0].area.width, c.width) << c.asked.width;
+    EXPECT_EQ(window[0].area.height, c.height) << c.asked.height;
   }
   EXPECT_EQ(fittedToDisplay({16384, 16384}, {}).width, 16384) << "no display, nothing to hold it to";
 }
@@ -98,9 +93,9 @@ TEST(WindowPlacements, ThePreviewAndTheSheetSitSideBySide) {
   const Size sheet{508, 378};
   const struct {
     const char* what;
-    SDL_Rect display;
-    SDL_Point preview;
-    SDL_Point sheet;
+    DisplayArea display;
+    ScreenPoint preview;
+    ScreenPoint sheet;
   } cases[] = {
       {"centred on the display", {0, 0, 1024, 768}, {86, 284}, {430, 195}},
       {"on a display right of another", {1920, 100, 1280, 1024}, {2134, 512}, {2478, 423}},

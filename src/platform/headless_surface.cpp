@@ -1,0 +1,12 @@
+#include "platform/headless_surface.h"
+
+#include "platform/drawable_limits.h"
+
+std::string HeadlessSurface::contextFailure() const {
+  return "no headless OpenGL renderer: install Mesa's EGL drivers (libegl-mesa0, libgl1-mesa-dri)";
+}
+
+// The context draws only into its framebuffer object, which must be whole.
+std::optional<std::string> HeadlessSurface::drawableFailure() const {
+  return ::drawableFailure();
+}
