@@ -90,7 +90,7 @@ bool waitForSizes(const std::vector<std::unique_ptr<Wallpaper>>& wallpapers) {
 }
 
 // The wallpaper's view, ready to start; false after a message.
-bool makeView(Wallpaper& wallpaper, const SaverOptions& options) {
+bool makeView(Wallpaper& wallpaper, const RunOptions& options) {
   wallpaper.size = wallpaper.windowSize();
   wallpaper.view = Swirlmote::initWithFrame(Rect{{}, wallpaper.size}, false, wallpaper.platform.backends());
   if (!wallpaper.view->glView()) {
@@ -145,7 +145,7 @@ int compositorEnded() {
 // signal or the compositor's end. An output that comes during the run gets a
 // wallpaper once the compositor has sized its window; the wallpaper of an
 // output that goes is dropped.
-int64_t runFrames(std::vector<std::unique_ptr<Wallpaper>>& wallpapers, const SaverOptions& options) {
+int64_t runFrames(std::vector<std::unique_ptr<Wallpaper>>& wallpapers, const RunOptions& options) {
   const auto interval = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
                             wallpapers.front()->view->animationTimeInterval())) +
                         options.hacks.delay;
@@ -196,7 +196,7 @@ int64_t runFrames(std::vector<std::unique_ptr<Wallpaper>>& wallpapers, const Sav
 
 }  // namespace
 
-int runBackground(const SaverOptions& options) {
+int runBackground(const RunOptions& options) {
   if (!LayerBackground::startGtkOnLayerShell()) {
     std::fputs(
         "swirlmote: --background needs a Wayland compositor with the layer-shell protocol (WAYLAND_DISPLAY "

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/arguments.h"
 #include "host/commands.h"
 #include "host/frame_rate_meter.h"
 #include "host/option_table.h"
@@ -23,51 +22,6 @@ namespace {
 // rows.
 constexpr std::size_t kBytesPerPixel = 4 + 4 + 4 + 3;
 
-struct RenderOptions {
-  int64_t frames = -1;
-  Size size;
-  std::string out;
-  int64_t every = 0;
-  std::optional<unsigned> seed;
-  Renderer renderer = Renderer::Classic;
-  SettingsOverrides overrides;
-  // The frame rate overlay; render is not paced, so -delay is read and left
-  // unused.
-  bool showFrameRate = false;
-};
-
-std::optional<RenderOptions> parse(ArgumentReader& reader) {
-  RenderOptions options;
-  RunOptions run;
-  while (!reader.done()) {
-    const std::string_view option = reader.next();
-    if (!takenOption(option, kRender, reader)) return std::nullopt;
-    const OptionUse use = readRunOption(option, reader, run, 1, 100000000);
-    if (use == OptionUse::Refused) return std::nullopt;
-    if (use == OptionUse::Taken) continue;
-    if (option == "--out") {
-      const auto text = reader.value(option);
-      if (!text) return std::nullopt;
-      options.out = std::string(*text);
-    } else {
-      const auto value = reader.integer(option, 1, 100000000);
-      if (!value) return std::nullopt;
-      options.every = *value;
-    }
-  }
-  if (!run.frames || !run.size || options.out.empty()) {
-    reader.refuse("needs --frames N, --size WxH and --out DIR");
-    return std::nullopt;
-  }
-  options.frames = *run.frames;
-  options.size = *run.size;
-  options.seed = run.seed;
-  options.renderer = run.renderer.value_or(Renderer::Classic);
-  options.overrides = run.overrides;
-  options.showFrameRate = run.hacks.showFrameRate;
-  return options;
-}
-
 bool makeDirectory(const std::string& path) {
   if (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) {
     struct stat info;
@@ -80,23 +34,26 @@ bool makeDirectory(const std::string& path) {
   return false;
 }
 
-bool saveFrame(Swirlmote& view, const std::string& directory, int64_t frame) {
+std::string framePath(const std::string& directory, int64_t frame) {
+  char name[32];
+  std::snprintf(name, sizeof name, "/frame-%06lld.png", static_cast<long long>(frame));
+  return directory + name;
+}
+
+bool saveFrame(Swirlmote& view, const std::string& path) {
   std::vector<uint8_t> rgba;
   int width = 0;
   int height = 0;
   if (!view.glView()->openGLContext()->readPixels(rgba, width, height)) {
     return false;
   }
-  char name[32];
-  std::snprintf(name, sizeof name, "/frame-%06lld.png", static_cast<long long>(frame));
-  return writePng(directory + name, width, height, rgba);
+  return writePng(path, width, height, rgba);
 }
 
 }  // namespace
 
 int runRender(std::span<const std::string_view> args) {
-  ArgumentReader reader("render", args);
-  const auto options = parse(reader);
+  const auto options = parseRunOptions(kRender, args);
   if (!options) {
     return 2;
   }
@@ -106,7 +63,7 @@ int runRender(std::span<const std::string_view> args) {
 
   HeadlessPlatform headless;
   std::unique_ptr<Swirlmote> view =
-      Swirlmote::initWithFrame(Rect{{}, options->size}, false, headless.backends());
+      Swirlmote::initWithFrame(Rect{{}, *options->size}, false, headless.backends());
   if (!view->glView()) {
     std::fputs(
         "swirlmote render: no headless OpenGL renderer: install Mesa's EGL drivers (libegl-mesa0, "
@@ -116,8 +73,8 @@ int runRender(std::span<const std::string_view> args) {
   }
   OpenGLContext& context = *view->glView()->openGLContext();
   context.makeCurrentContext();
-  const int width = static_cast<int>(options->size.width);
-  const int height = static_cast<int>(options->size.height);
+  const int width = static_cast<int>(options->size->width);
+  const int height = static_cast<int>(options->size->height);
   if (const auto refusal = drawableSizeRefusal(width, height, kBytesPerPixel)) {
     std::fprintf(stderr, "swirlmote render: cannot draw that size: %s\n", refusal->c_str());
     return 1;
@@ -127,7 +84,7 @@ int runRender(std::span<const std::string_view> args) {
   if (options->seed) {
     srandom(*options->seed);
   }
-  view->setFrameSize(options->size);
+  view->setFrameSize(*options->size);
   context.makeCurrentContext();
   if (const auto failure = drawableFailure()) {
     std::fprintf(stderr, "swirlmote render: cannot draw %dx%d: %s\n", width, height, failure->c_str());
@@ -138,29 +95,32 @@ int runRender(std::span<const std::string_view> args) {
   // took.
   FrameRateMeter meter(std::chrono::duration_cast<FrameRateMeter::Clock::duration>(
       std::chrono::duration<double>(view->animationTimeInterval())));
-  if (options->showFrameRate) {
+  if (options->hacks.showFrameRate) {
     view->setFrameOverlay([&meter] { drawFrameRateOverlay(meter.figures()); });
   }
 
   const auto started = std::chrono::steady_clock::now();
   auto lastReport = started;
   int written = 0;
-  for (int64_t frame = 1; frame <= options->frames; ++frame) {
+  for (int64_t frame = 1; frame <= *options->frames; ++frame) {
     // The frame is read back before the next one is drawn over it.
     meter.frameBegan(std::chrono::steady_clock::now());
     view->animateOneFrame();
     meter.frameEnded(std::chrono::steady_clock::now());
-    const bool wanted = frame == options->frames || (options->every > 0 && frame % options->every == 0);
-    if (wanted) {
-      if (!saveFrame(*view, options->out, frame)) {
+    const bool last = frame == *options->frames;
+    if (last || (options->every > 0 && frame % options->every == 0)) {
+      if (!saveFrame(*view, framePath(options->out, frame))) {
         return 1;
       }
       ++written;
     }
+    if (last && !options->screenshot.empty() && !saveFrame(*view, options->screenshot)) {
+      return 1;
+    }
     const auto now = std::chrono::steady_clock::now();
     if (now - lastReport >= std::chrono::seconds(1)) {
       std::fprintf(stderr, "\rswirlmote render: frame %lld of %lld", static_cast<long long>(frame),
-                   static_cast<long long>(options->frames));
+                   static_cast<long long>(*options->frames));
       lastReport = now;
     }
   }

@@ -4,8 +4,9 @@
 #include "host/background_loop.h"
 #include "host/commands.h"
 #include "host/configure_sheet.h"
+#include "host/option_table.h"
+#include "host/run_options.h"
 #include "host/saver_loop.h"
-#include "host/saver_options.h"
 #include "host/termination.h"
 #include "host/window_placements.h"
 #include "platform/png_writer.h"
@@ -19,7 +20,7 @@ namespace {
 // otherwise the process's status. A window that another client destroyed
 // while the view was being made ends the saver as it would have later.
 std::optional<int> addScreen(SaverSession& session, std::unique_ptr<SdlContextFactory> contexts, Size frame,
-                             const SaverOptions& options) {
+                             const RunOptions& options) {
   SaverScreen::Failure failure;
   auto screen = SaverScreen::create(std::move(contexts), frame, options.mode == SaverMode::Preview,
                                     options.renderer, options.overrides, failure);
@@ -36,7 +37,7 @@ std::optional<int> addScreen(SaverSession& session, std::unique_ptr<SdlContextFa
 
 // The window that another program owns, with a view in it; the process
 // status when there is none (a window id that does not exist is refused).
-std::optional<int> openForeignScreen(const SaverOptions& options, SaverSession& session, Size& size) {
+std::optional<int> openForeignScreen(const RunOptions& options, SaverSession& session, Size& size) {
   if (!session.watch) {
     std::fputs("swirlmote: cannot open the X display\n", stderr);
     return 1;
@@ -54,7 +55,7 @@ std::optional<int> openForeignScreen(const SaverOptions& options, SaverSession& 
 
 // The mode's windows of our own, with a view in each, each watched from as
 // soon as it is there: another client may destroy it at once.
-std::optional<int> openOwnScreens(const SaverOptions& options, const SdlVideo& video, SaverSession& session) {
+std::optional<int> openOwnScreens(const RunOptions& options, const SdlVideo& video, SaverSession& session) {
   const std::vector<SDL_Rect> displays = displayBounds(video.isX11());
   if (options.size && options.mode != SaverMode::FullScreen) {
     const Size fitted = fittedToDisplay(*options.size, displays);
@@ -103,7 +104,7 @@ bool saveScreenshot(SaverScreen& screen, int64_t framesDrawn, const std::string&
 }  // namespace
 
 int runSaver(std::span<const std::string_view> args) {
-  const auto options = parseSaverOptions(args, std::getenv("XSCREENSAVER_WINDOW"));
+  const auto options = parseRunOptions(kSaver, args, std::getenv("XSCREENSAVER_WINDOW"));
   if (!options) {
     return 2;
   }

@@ -2,7 +2,7 @@
 
 #include <SDL2/SDL.h>
 
-#include "host/saver_options.h"
+#include "host/run_options.h"
 
 enum class SaverAction {
   None,

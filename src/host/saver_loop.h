@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "host/hack_options.h"
-#include "host/saver_options.h"
+#include "host/run_options.h"
 #include "host/saver_screen.h"
 #include "platform/window_watch.h"
 

@@ -39,7 +39,7 @@ SideBySide sideBySide(const SDL_Rect& display, Size preview, Size sheet) {
   return SideBySide{{left, top(preview.height)}, {sheetLeft, top(sheet.height)}};
 }
 
-std::vector<SdlWindowPlacement> windowPlacements(const SaverOptions& options,
+std::vector<SdlWindowPlacement> windowPlacements(const RunOptions& options,
                                                  const std::vector<SDL_Rect>& displays, bool wayland) {
   std::vector<SdlWindowPlacement> placements;
   if (options.mode == SaverMode::FullScreen) {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "host/saver_options.h"
+#include "host/run_options.h"
 #include "platform/sdl_context.h"
 
 // The windows of our own that a mode opens: one titled, resizable window for
@@ -13,7 +13,7 @@
 // whose area overlaps one already covered (mirrored outputs, or further X
 // screens, which SDL reports at the first one's place and cannot open
 // windows on). On Wayland each full-screen window asks for its output.
-std::vector<SdlWindowPlacement> windowPlacements(const SaverOptions& options,
+std::vector<SdlWindowPlacement> windowPlacements(const RunOptions& options,
                                                  const std::vector<SDL_Rect>& displays, bool wayland = false);
 
 // --configure's preview and sheet side by side on a display: the preview on

@@ -1,5 +1,3 @@
-#include "host/saver_options.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "host/option_table.h"
+#include "host/run_options.h"
+
 namespace {
 
-std::optional<SaverOptions> parse(const std::vector<std::string_view>& args,
-                                  const char* environment = nullptr) {
-  return parseSaverOptions(args, environment);
+std::optional<RunOptions> parse(const std::vector<std::string_view>& args,
+                                const char* environment = nullptr) {
+  return parseRunOptions(kSaver, args, environment);
 }
 
 struct ModeCase {
