@@ -86,6 +86,7 @@ TEST(SaverOptions, RefusesCommandLinesThatMakeNoSense) {
       {{"--screenshot", ""}, nullptr, "--screenshot needs a file name"},
       {{"--fullscreen", "--preview"}, nullptr, "give one of them"},
       {{"--background", "--fullscreen"}, nullptr, "give one of them"},
+      {{"--preview", "--configure"}, nullptr, "give one of them"},
       {{"--fullscreen", "--size", "10x10"}, nullptr, "--size is for the window"},
       {{"--background", "--size", "10x10"}, nullptr, "--size is for the window"},
       {{"--cyclones", "11"}, nullptr, "--cyclones takes"},
