@@ -3,6 +3,19 @@
 #include <charconv>
 #include <cstdio>
 
+std::string inQuotes(std::string_view value) {
+  if (value.size() <= kQuotedBytes) {
+    return "'" + std::string(value) + "'";
+  }
+  std::size_t cut = kQuotedBytes;
+  // UTF-8 continuation bytes are 10xxxxxx: back up to the character's start,
+  // at most three bytes, the most that follow a character's first.
+  while (cut > kQuotedBytes - 3 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) {
+    --cut;
+  }
+  return "'" + std::string(value.substr(0, cut)) + "…'";
+}
+
 std::optional<int64_t> parseInteger(std::string_view text, int64_t minimum, int64_t maximum) {
   int64_t value = 0;
   const char* end = text.data() + text.size();
@@ -32,7 +45,7 @@ std::optional<int64_t> ArgumentReader::integer(std::string_view option, int64_t 
   const auto number = parseInteger(*text, minimum, maximum);
   if (!number) {
     refuse(std::string(option) + " takes a whole number from " + std::to_string(minimum) + " to " +
-           std::to_string(maximum) + ", not '" + std::string(*text) + "'");
+           std::to_string(maximum) + ", not " + inQuotes(*text));
   }
   return number;
 }

@@ -6,6 +6,12 @@
 #include <string>
 #include <string_view>
 
+// A value as messages quote it: in single quotes, cut after at most
+// kQuotedBytes bytes (at a character's start, not inside one) and marked
+// with "…" where it was cut, so that a huge value does not flood stderr.
+inline constexpr std::size_t kQuotedBytes = 80;
+std::string inQuotes(std::string_view value);
+
 // Parses a whole decimal number in [minimum, maximum]; nothing on any other
 // text.
 std::optional<int64_t> parseInteger(std::string_view text, int64_t minimum, int64_t maximum);

@@ -45,7 +45,7 @@ int compositorEnded() {
 
 }  // namespace
 
-int runBackground(const SaverOptions& options) {
+int runBackground(const RunOptions& options) {
   const auto wallpapers = Wallpapers::start();
   if (!wallpapers) {
     std::fputs(

@@ -135,15 +135,15 @@ int runConfig(std::span<const std::string_view> args) {
 
   const bool isSet = action == "set";
   if (action != "get" && !isSet && action != "unset") {
-    return reader.refuse("unknown action '" + std::string(action) +
-                         "'; use list, get KEY, set KEY VALUE, unset KEY or path");
+    return reader.refuse("unknown action " + inQuotes(action) +
+                         "; use list, get KEY, set KEY VALUE, unset KEY or path");
   }
   if (operands != (isSet ? 2u : 1u)) {
     return wrongCount(isSet ? "set KEY VALUE" : action == "get" ? "get KEY" : "unset KEY");
   }
   const PreferenceKey* key = findKey(args[1]);
   if (!key) {
-    return reader.refuse("unknown key '" + std::string(args[1]) + "'; the keys are " + validKeys());
+    return reader.refuse("unknown key " + inQuotes(args[1]) + "; the keys are " + validKeys());
   }
 
   ScreenSaverDefaults& defaults = store();
@@ -156,7 +156,7 @@ int runConfig(std::span<const std::string_view> args) {
   }
   if (isSet) {
     if (!storeValue(defaults, *key, args[2])) {
-      return reader.refuse("'" + std::string(args[2]) + "' is not a value for \"" + std::string(key->name) +
+      return reader.refuse(inQuotes(args[2]) + " is not a value for \"" + std::string(key->name) +
                            "\"; it takes " + valueHint(*key));
     }
   } else {

@@ -25,11 +25,11 @@ int run(std::span<const std::string_view> args) {
       return runConfig(rest);
     }
     const CommandOption* option = findOption(first);
-    const bool help = first == "help" || (option && option->name == "--help");
-    const bool version = option && option->name == "--version";
+    const bool help = first == "help" || option == &kHelpOption;
+    const bool version = option == &kVersionOption;
     if ((help || version) && !rest.empty()) {
-      return ArgumentReader("", {}).refuse(std::string(first) + " takes nothing after it, not '" +
-                                           std::string(rest.front()) + "'");
+      return ArgumentReader("", {}).refuse(std::string(first) + " takes nothing after it, not " +
+                                           inQuotes(rest.front()));
     }
     if (help) {
       std::fputs(usageText().c_str(), stdout);

@@ -10,7 +10,7 @@ constexpr std::string_view kSynopsis =
     "Usage: swirlmote [MODE] [OPTIONS] [SETTINGS]\n"
     "       swirlmote simulate [--seed S] [--frames N] [SETTINGS]\n"
     "       swirlmote render --frames N --size WxH --out DIR [--every K] [--seed S] [--renderer R]\n"
-    "                        [--fps] [SETTINGS]\n"
+    "                        [--screenshot F] [--fps] [SETTINGS]\n"
     "       swirlmote config list | get KEY | set KEY VALUE | unset KEY | path\n"
     "\n"
     "A field of glowing particles swirling round drifting cyclones.\n"
@@ -119,15 +119,6 @@ const CommandOption* findOption(std::string_view word) {
     }
   }
   return nullptr;
-}
-
-const CommandOption* takenOption(std::string_view word, unsigned takers, const ArgumentReader& reader) {
-  const CommandOption* option = findOption(word);
-  if (!option || (option->takers & takers) == 0) {
-    reader.refuse("unknown option '" + std::string(word) + "'");
-    return nullptr;
-  }
-  return option;
 }
 
 std::string usageText() {

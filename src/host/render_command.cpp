@@ -5,60 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/arguments.h"
 #include "host/commands.h"
 #include "host/frame_loop.h"
 #include "host/option_table.h"
 #include "host/run_options.h"
+#include "host/saver_run.h"
 #include "platform/png_folder_surface.h"
-#include "render/renderer.h"
 
 namespace {
-
-struct RenderOptions {
-  int64_t frames = -1;
-  Size size;
-  std::string out;
-  int64_t every = 0;
-  std::optional<unsigned> seed;
-  Renderer renderer = Renderer::Classic;
-  SettingsOverrides overrides;
-  // The frame rate overlay; render is not paced, so -delay is read and left
-  // unused.
-  bool showFrameRate = false;
-};
-
-std::optional<RenderOptions> parse(ArgumentReader& reader) {
-  RenderOptions options;
-  RunOptions run;
-  while (!reader.done()) {
-    const std::string_view option = reader.next();
-    if (!takenOption(option, kRender, reader)) return std::nullopt;
-    const OptionUse use = readRunOption(option, reader, run, 1, 100000000);
-    if (use == OptionUse::Refused) return std::nullopt;
-    if (use == OptionUse::Taken) continue;
-    if (option == "--out") {
-      const auto text = reader.value(option);
-      if (!text) return std::nullopt;
-      options.out = std::string(*text);
-    } else {
-      const auto value = reader.integer(option, 1, 100000000);
-      if (!value) return std::nullopt;
-      options.every = *value;
-    }
-  }
-  if (!run.frames || !run.size || options.out.empty()) {
-    reader.refuse("needs --frames N, --size WxH and --out DIR");
-    return std::nullopt;
-  }
-  options.frames = *run.frames;
-  options.size = *run.size;
-  options.seed = run.seed;
-  options.renderer = run.renderer.value_or(Renderer::Classic);
-  options.overrides = run.overrides;
-  options.showFrameRate = run.hacks.showFrameRate;
-  return options;
-}
 
 bool makeDirectory(const std::string& path) {
   if (mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) {
@@ -75,8 +29,7 @@ bool makeDirectory(const std::string& path) {
 }  // namespace
 
 int runRender(std::span<const std::string_view> args) {
-  ArgumentReader reader("render", args);
-  const auto options = parse(reader);
+  const auto options = parseRunOptions(kRender, args);
   if (!options) {
     return 2;
   }
@@ -88,18 +41,19 @@ int runRender(std::span<const std::string_view> args) {
   LoopOptions run;
   run.paced = false;
   run.frameLimit = options->frames;
-  run.showFrameRate = options->showFrameRate;
+  run.showFrameRate = options->hacks.showFrameRate;
+  run.keepLastFrame = !options->screenshot.empty();
   FrameLoop loop({false, options->renderer, options->overrides, options->seed}, run, nullptr);
   auto folder =
-      std::make_unique<PngFolderSurface>(options->out, options->size, options->frames, options->every);
+      std::make_unique<PngFolderSurface>(options->out, *options->size, *options->frames, options->every);
   const PngFolderSurface& written = *folder;
   BringUpFailure failure;
   if (!loop.add(std::move(folder), failure)) {
     std::fprintf(stderr, "swirlmote render: %s\n", failure.message.c_str());
     return 1;
   }
-  loop.run();
-  if (loop.presentFailed()) {
+  const int64_t drawn = loop.run();
+  if (loop.presentFailed() || !saveScreenshot(loop, drawn, options->screenshot)) {
     return 1;
   }
   std::fprintf(stderr, "swirlmote render: wrote %d frame%s to %s\n", written.written(),

@@ -6,8 +6,9 @@
 #include "host/commands.h"
 #include "host/configure_sheet.h"
 #include "host/frame_loop.h"
+#include "host/option_table.h"
+#include "host/run_options.h"
 #include "host/saver_events.h"
-#include "host/saver_options.h"
 #include "host/saver_run.h"
 #include "host/termination.h"
 #include "host/window_placements.h"
@@ -20,7 +21,7 @@ namespace {
 
 // The window that another program owns; the process status when there is
 // none (a window id that does not exist is refused).
-std::optional<int> addForeignSurface(const SaverOptions& options, SdlEvents& events,
+std::optional<int> addForeignSurface(const RunOptions& options, SdlEvents& events,
                                      std::vector<std::unique_ptr<SdlWindowSurface>>& surfaces) {
   if (!events.watching()) {
     std::fputs("swirlmote: cannot open the X display\n", stderr);
@@ -39,7 +40,7 @@ std::optional<int> addForeignSurface(const SaverOptions& options, SdlEvents& eve
 
 // The mode's windows of our own, each watched from as soon as it is made:
 // another client may destroy it at once.
-void addOwnSurfaces(const SaverOptions& options, const SdlVideo& video, SdlEvents& events,
+void addOwnSurfaces(const RunOptions& options, const SdlVideo& video, SdlEvents& events,
                     std::vector<std::unique_ptr<SdlWindowSurface>>& surfaces) {
   const std::vector<DisplayArea> displays = video.displayAreas();
   if (options.size && options.mode != SaverMode::FullScreen) {
@@ -57,7 +58,7 @@ void addOwnSurfaces(const SaverOptions& options, const SdlVideo& video, SdlEvent
 }  // namespace
 
 int runSaver(std::span<const std::string_view> args) {
-  const auto options = parseSaverOptions(args, std::getenv("XSCREENSAVER_WINDOW"));
+  const auto options = parseRunOptions(kSaver, args, std::getenv("XSCREENSAVER_WINDOW"));
   if (!options) {
     return 2;
   }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/saver_options.h"
+#include "host/run_options.h"
 #include "platform/frame_surface.h"
 
 enum class SaverAction {

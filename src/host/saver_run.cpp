@@ -5,11 +5,11 @@
 
 #include "platform/png_writer.h"
 
-ViewOptions viewOptionsOf(const SaverOptions& options) {
+ViewOptions viewOptionsOf(const RunOptions& options) {
   return {options.mode == SaverMode::Preview, options.renderer, options.overrides, options.seed};
 }
 
-LoopOptions loopOptionsOf(const SaverOptions& options, bool endWhenASurfaceCloses) {
+LoopOptions loopOptionsOf(const RunOptions& options, bool endWhenASurfaceCloses) {
   LoopOptions loop;
   loop.delay = options.hacks.delay;
   loop.frameLimit = options.frames;

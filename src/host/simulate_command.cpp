@@ -2,7 +2,6 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "host/arguments.h"
 #include "host/commands.h"
 #include "host/field_json.h"
 #include "host/option_table.h"
@@ -12,20 +11,12 @@
 #include "settings/load_defaults.h"
 
 int runSimulate(std::span<const std::string_view> args) {
-  ArgumentReader reader("simulate", args);
-  RunOptions run;
-  while (!reader.done()) {
-    const std::string_view option = reader.next();
-    if (option == "--size" || option == "--renderer") {
-      return reader.refuse(std::string(option) + " is for drawing; simulate draws nothing");
-    }
-    if (!takenOption(option, kSimulate, reader) ||
-        readRunOption(option, reader, run, 0, 1000000000) == OptionUse::Refused) {
-      return 2;
-    }
+  const auto run = parseRunOptions(kSimulate, args);
+  if (!run) {
+    return 2;
   }
-  const unsigned seed = run.seed.value_or(static_cast<unsigned>(time(nullptr)));
-  const int64_t frames = run.frames.value_or(0);
+  const unsigned seed = run->seed.value_or(static_cast<unsigned>(time(nullptr)));
+  const int64_t frames = run->frames.value_or(0);
 
   ScreenSaverDefaults& defaults =
       ScreenSaverDefaults::defaultsForModuleWithName(std::string(kBundleIdentifier));
@@ -37,7 +28,7 @@ int runSimulate(std::span<const std::string_view> args) {
   for (int seeding = 0; seeding < 2; ++seeding) {
     field.model_init([&](Settings& settings) {
       loadDefaults(defaults, settings);
-      applyOverrides(run.overrides, settings);
+      applyOverrides(run->overrides, settings);
     });
   }
   if (!field.loc) {

@@ -38,7 +38,7 @@ SideBySide sideBySide(const DisplayArea& display, Size preview, Size sheet) {
   return SideBySide{{left, top(preview.height)}, {sheetLeft, top(sheet.height)}};
 }
 
-std::vector<WindowPlacement> windowPlacements(const SaverOptions& options,
+std::vector<WindowPlacement> windowPlacements(const RunOptions& options,
                                               const std::vector<DisplayArea>& displays) {
   std::vector<WindowPlacement> placements;
   if (options.mode == SaverMode::FullScreen) {

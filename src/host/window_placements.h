@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "host/saver_options.h"
+#include "host/run_options.h"
 #include "platform/display_area.h"
 
 // The windows of our own that a mode opens: one titled, resizable window for
@@ -11,7 +11,7 @@
 // whose area overlaps one already covered (mirrored outputs, or further X
 // screens, which SDL reports at the first one's place and cannot open
 // windows on).
-std::vector<WindowPlacement> windowPlacements(const SaverOptions& options,
+std::vector<WindowPlacement> windowPlacements(const RunOptions& options,
                                               const std::vector<DisplayArea>& displays);
 
 // --configure's preview and sheet side by side on a display: the preview on

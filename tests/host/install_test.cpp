@@ -11,7 +11,7 @@
 
 #include "host/installation.h"
 #include "host/option_table.h"
-#include "host/saver_options.h"
+#include "host/run_options.h"
 #include "host/x_session.h"
 
 namespace {
@@ -80,20 +80,25 @@ TEST(Install, TheInstalledProgramNeedsNothingFromTheSourceTree) {
   }
 }
 
-// The saver's options for one command-line argument of the description, or
-// nothing (with the message) when it refuses them.
-std::optional<SaverOptions> parseArgument(const std::string& argument) {
-  std::vector<std::string> words{"--root"};
-  std::istringstream in(argument);
+// The saver's options for the description's command and one command-line
+// argument of it, or nothing (with the message) when it refuses them.
+std::optional<RunOptions> parseArgument(const std::string& command, const std::string& argument) {
+  std::vector<std::string> words;
+  std::istringstream in(command + " " + argument);
   for (std::string word; in >> word;) words.push_back(word);
   const std::vector<std::string_view> views(words.begin(), words.end());
-  return parseSaverOptions(views, nullptr);
+  return parseRunOptions(kSaver, views, nullptr);
 }
 
 TEST(Install, TheSettingsDialogsCommandLinesAreTaken) {
   const std::string xml = readText(SWIRLMOTE_SOURCE_DIR "/data/swirlmote.xml");
   ASSERT_NE(xml.find("<screensaver name=\"swirlmote\""), std::string::npos);
   ASSERT_NE(xml.find("<command arg=\"--root\"/>"), std::string::npos);
+  std::string command;
+  const std::regex commandArg(R"re(<command arg="([^"]*)")re");
+  for (std::sregex_iterator it(xml.begin(), xml.end(), commandArg), end; it != end; ++it) {
+    command += " " + (*it)[1].str();
+  }
 
   std::vector<std::string> arguments;
   // Numbers: at both ends of their range and at the default.
@@ -122,11 +127,11 @@ TEST(Install, TheSettingsDialogsCommandLinesAreTaken) {
     arguments.push_back(name + " ff8000");
   }
   EXPECT_EQ(strings, 2u) << "the two colours";
-  EXPECT_GE(arguments.size(), 9u + 10 + 2 + 4);
+  EXPECT_GE(arguments.size(), 9u + 9 + 2 + 4);
 
   for (const std::string& argument : arguments) {
     testing::internal::CaptureStderr();
-    const auto options = parseArgument(argument);
+    const auto options = parseArgument(command, argument);
     const std::string refusal = testing::internal::GetCapturedStderr();
     // Run by a host, the saver only warns: what it would refuse elsewhere
     // shows as a warning.
@@ -137,8 +142,9 @@ TEST(Install, TheSettingsDialogsCommandLinesAreTaken) {
 }
 
 // The dialog offers every setting of the option table as the table has it:
-// a switch as itself, a number over the option's range, a shape as each of
-// the saver's shapes in their order, a text as an entry.
+// a switch as itself (or its opposite, the other's default), a number over
+// the option's range, a shape as each of the saver's shapes in their order,
+// the default one without a switch, a text as an entry.
 TEST(Install, TheSettingsDialogsRangesAndShapesAreTheSavers) {
   const std::string xml = readText(SWIRLMOTE_SOURCE_DIR "/data/swirlmote.xml");
   for (const CommandOption& option : kCommandOptions) {
@@ -148,7 +154,13 @@ TEST(Install, TheSettingsDialogsRangesAndShapesAreTheSavers) {
     EXPECT_NE(option.takers & kSaver, 0u);
     std::smatch match;
     switch (option.value) {
-      case OptionValue::None: EXPECT_NE(xml.find("arg-set=\"" + name + "\""), std::string::npos); break;
+      case OptionValue::None: {
+        const std::string opposite =
+            name.starts_with("--no-") ? "--" + name.substr(5) : "--no-" + name.substr(2);
+        EXPECT_TRUE(xml.find("arg-set=\"" + name + "\"") != std::string::npos ||
+                    xml.find("arg-set=\"" + opposite + "\"") != std::string::npos);
+        break;
+      }
       case OptionValue::Integer:
       case OptionValue::Number: {
         const std::regex number("<number[^>]*arg=\"" + name +
@@ -160,10 +172,15 @@ TEST(Install, TheSettingsDialogsRangesAndShapesAreTheSavers) {
         break;
       }
       case OptionValue::Shape: {
+        ASSERT_TRUE(
+            std::regex_search(xml, match, std::regex(R"re(<select id="shape">([\s\S]*?)</select>)re")));
+        const std::string select = match[1];
         std::vector<std::string> shapes;
-        const std::regex shape("arg-set=\"" + name + R"re( ([^"]*)")re");
-        for (std::sregex_iterator it(xml.begin(), xml.end(), shape), end; it != end; ++it) {
+        const std::regex shape(R"re(<option id="([^"]*)"[^>]*?(?:arg-set="([^"]*)")?/>)re");
+        for (std::sregex_iterator it(select.begin(), select.end(), shape), end; it != end; ++it) {
           shapes.push_back((*it)[1].str());
+          const std::string set = (*it)[2].str();
+          EXPECT_EQ(set, shapes.size() == 1 ? "" : name + " " + shapes.back());
         }
         EXPECT_EQ(shapes, std::vector<std::string>(kShapeNames.begin(), kShapeNames.end()));
         break;

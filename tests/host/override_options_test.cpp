@@ -1,25 +1,27 @@
-#include "host/override_options.h"
-
+// The settings options on the command line, and the overrides they give
+// over the store's settings.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "host/option_table.h"
+#include "host/run_options.h"
 #include "settings/color_text.h"
+#include "settings/load_defaults.h"
 #include "settings/overrides.h"
+#include "support/temp_config_home.h"
 
 namespace {
 
 // The overrides that one option with its value gives, or nothing when it is
 // refused.
 std::optional<SettingsOverrides> read(std::vector<std::string_view> args) {
-  ArgumentReader reader("", args);
-  SettingsOverrides overrides;
   testing::internal::CaptureStderr();
-  const OptionUse use = readOverrideOption(reader.next(), reader, overrides);
+  const auto options = parseRunOptions(kSimulate, args);
   testing::internal::GetCapturedStderr();
-  if (use != OptionUse::Taken) return std::nullopt;
-  return overrides;
+  if (!options) return std::nullopt;
+  return options->overrides;
 }
 
 TEST(OverrideOptions, ReadsEachSetting) {
@@ -94,22 +96,24 @@ TEST(OverrideOptions, RefusesValuesOutOfPlace) {
 
 // A refused colour's message names the value and the forms a colour takes.
 TEST(OverrideOptions, ARefusedColourSaysWhatIsTaken) {
-  std::vector<std::string_view> args{"--particle-color", "notacolour"};
-  ArgumentReader reader("", args);
-  SettingsOverrides overrides;
+  const std::vector<std::string_view> args{"--particle-color", "notacolour"};
   testing::internal::CaptureStderr();
-  EXPECT_EQ(readOverrideOption(reader.next(), reader, overrides), OptionUse::Refused);
+  EXPECT_FALSE(parseRunOptions(kSimulate, args));
   const std::string message = testing::internal::GetCapturedStderr();
   EXPECT_NE(message.find("'notacolour'"), std::string::npos) << message;
   EXPECT_NE(message.find("auto or a colour: " + std::string(kColorForms)), std::string::npos) << message;
 }
 
-TEST(OverrideOptions, LeavesOtherOptionsAlone) {
-  std::vector<std::string_view> args{"--seed", "3"};
-  ArgumentReader reader("", args);
-  SettingsOverrides overrides;
-  EXPECT_EQ(readOverrideOption(reader.next(), reader, overrides), OptionUse::NotOurs);
-  EXPECT_EQ(reader.next(), "3");
+TEST(OverrideOptions, OtherOptionsOverrideNothing) {
+  for (const std::vector<std::string_view>& args : std::vector<std::vector<std::string_view>>{
+           {"--seed", "3"}, {"--frames", "60"}, {"--no-stored-settings"}}) {
+    const auto overrides = read(args);
+    ASSERT_TRUE(overrides) << testing::PrintToString(args);
+    EXPECT_FALSE(overrides->cyclones || overrides->particlesPerCyclone || overrides->shape ||
+                 overrides->scale || overrides->afterimages || overrides->particleColor ||
+                 overrides->backgroundColor)
+        << testing::PrintToString(args);
+  }
 }
 
 Settings storedSettings() {
@@ -137,6 +141,48 @@ TEST(ApplyOverrides, NoOverridesKeepTheStoredSettings) {
   EXPECT_EQ(settings.particle_shape, 2);
   EXPECT_EQ(settings.particle_scale, 1.5f);
   EXPECT_EQ(settings.show_ai, 1);
+}
+
+// Ignoring the store, every setting is an empty store's, and the options
+// given go over those.
+TEST(ApplyOverrides, IgnoringTheStoreGivesTheBuiltInDefaults) {
+  TempConfigHome home;
+  writeFile(home.storePath(), storeText("number of cyclones=7\nnumber of particles=150\n"
+                                        "particle color mode=1\nparticle color red=0.5\n"
+                                        "background color mode=1\nbackground color blue=0.5\n"
+                                        "particle shape=4\nparticle scale=1.75\nshow afterimage=true\n"));
+  ScreenSaverDefaults stored(home.storePath(), storeGroup());
+  ScreenSaverDefaults empty(home.dir() + "/none.ini", storeGroup());
+  Settings builtIn;
+  loadDefaults(empty, builtIn);
+
+  struct Case {
+    SettingsOverrides overrides;
+    int32_t cyclones;
+    int32_t particles;
+  };
+  SettingsOverrides four;
+  four.cyclones = 4;
+  const Case cases[] = {{SettingsOverrides{}, builtIn.no_cyclones, builtIn.no_particles},
+                        {four, 4, 4 * builtIn.no_particles}};
+  for (Case c : cases) {
+    c.overrides.storeIgnored = true;
+    Settings settings;
+    loadDefaults(stored, settings);
+    ASSERT_EQ(settings.no_cyclones, 7) << "the store is read";
+    applyOverrides(c.overrides, settings);
+    EXPECT_EQ(settings.isRotationOn, builtIn.isRotationOn);
+    EXPECT_EQ(settings.no_cyclones, c.cyclones);
+    EXPECT_EQ(settings.no_particles, c.particles);
+    EXPECT_EQ(settings.color_mode_particle, builtIn.color_mode_particle);
+    EXPECT_EQ(settings.color_mode_background, builtIn.color_mode_background);
+    ASSERT_TRUE(settings.color_particle && settings.color_background);
+    EXPECT_EQ(settings.color_particle->r, builtIn.color_particle->r);
+    EXPECT_EQ(settings.color_background->b, builtIn.color_background->b);
+    EXPECT_EQ(settings.particle_shape, builtIn.particle_shape);
+    EXPECT_EQ(settings.particle_scale, builtIn.particle_scale);
+    EXPECT_EQ(settings.show_ai, builtIn.show_ai);
+  }
 }
 
 TEST(ApplyOverrides, CountsKeepTheTotalAProduct) {

@@ -37,8 +37,8 @@ class RenderCommand : public ::testing::Test {
 };
 
 TEST_F(RenderCommand, WritesEveryKthFrameAndTheLast) {
-  const auto result =
-      render({"render", "--frames", "7", "--every", "3", "--size", "64x48", "--out", out("a")});
+  const auto result = render({"render", "--frames", "7", "--every", "3", "--size", "64x48", "--out", out("a"),
+                              "--screenshot", out("last.png")});
   ASSERT_EQ(result.status, 0) << result.err;
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(out("a")))
@@ -52,6 +52,7 @@ TEST_F(RenderCommand, WritesEveryKthFrameAndTheLast) {
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->pixelsWide(), 64);
   EXPECT_EQ(image->pixelsHigh(), 48);
+  EXPECT_EQ(readFile(out("last.png")), readFile(out("a/frame-000007.png"))) << "--screenshot: the last frame";
 }
 
 TEST_F(RenderCommand, TheSameSeedAndStoreGiveIdenticalFiles) {

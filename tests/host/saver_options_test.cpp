@@ -1,5 +1,3 @@
-#include "host/saver_options.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,11 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "host/option_table.h"
+#include "host/run_options.h"
+
 namespace {
 
-std::optional<SaverOptions> parse(const std::vector<std::string_view>& args,
-                                  const char* environment = nullptr) {
-  return parseSaverOptions(args, environment);
+std::optional<RunOptions> parse(const std::vector<std::string_view>& args,
+                                const char* environment = nullptr) {
+  return parseRunOptions(kSaver, args, environment);
 }
 
 struct ModeCase {
@@ -85,6 +86,7 @@ TEST(SaverOptions, RefusesCommandLinesThatMakeNoSense) {
       {{"--screenshot", ""}, nullptr, "--screenshot needs a file name"},
       {{"--fullscreen", "--preview"}, nullptr, "give one of them"},
       {{"--background", "--fullscreen"}, nullptr, "give one of them"},
+      {{"--preview", "--configure"}, nullptr, "give one of them"},
       {{"--fullscreen", "--size", "10x10"}, nullptr, "--size is for the window"},
       {{"--background", "--size", "10x10"}, nullptr, "--size is for the window"},
       {{"--cyclones", "11"}, nullptr, "--cyclones takes"},

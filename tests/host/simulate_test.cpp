@@ -257,6 +257,25 @@ TEST_F(Simulate, SettingsOptionsActAsStoredSettingsForThisRun) {
   EXPECT_EQ(storeText(), "[org.swirlmote.Swirlmote]\nnumber of cyclones=1\n");
 }
 
+// --no-stored-settings: a full store draws the field of an empty one, with
+// the settings options over it.
+TEST_F(Simulate, WithoutTheStoreTheSettingsAreTheDefaults) {
+  const Outcome empty = run("--seed 9 --frames 50");
+  const Outcome fourCyclones = run("--seed 9 --frames 50 --cyclones 4");
+  store(
+      "number of cyclones=3\nnumber of particles=70\nshow afterimage=true\nparticle shape=4\n"
+      "particle scale=1.5\nparticle color mode=1\nparticle color red=1\nparticle color alpha=1\n"
+      "background color mode=1\n");
+  const Outcome ignored = run("--seed 9 --frames 50 --no-stored-settings");
+  const Outcome ignoredFour = run("--seed 9 --frames 50 --no-stored-settings --cyclones 4");
+  for (const Outcome* r : {&empty, &fourCyclones, &ignored, &ignoredFour}) {
+    ASSERT_EQ(r->status, 0) << r->err;
+  }
+  EXPECT_EQ(ignored.out, empty.out);
+  EXPECT_EQ(ignoredFour.out, fourCyclones.out);
+  EXPECT_NE(ignored.out, run("--seed 9 --frames 50").out) << "the store is read without the option";
+}
+
 // Out-of-range counts are limited for the run, but nothing is written to
 // the store: only the configuration sheet's OK makes it persistent.
 TEST_F(Simulate, LimitsTheCountsWithoutWritingTheStore) {

@@ -6,8 +6,8 @@
 
 namespace {
 
-SaverOptions inMode(SaverMode mode, std::optional<Size> size = std::nullopt) {
-  SaverOptions options;
+RunOptions inMode(SaverMode mode, std::optional<Size> size = std::nullopt) {
+  RunOptions options;
   options.mode = mode;
   options.size = size;
   return options;
