@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets for the preferences store and the PNG sprite
-# decoder with clang in build-fuzz, runs each for a bounded time on a scratch
-# copy of its seed corpus (tests/fuzz/<name>/), then replays every input kept
-# in tests/fuzz/regressions/<name>/. Exits non-zero on any finding; new
+# decoder through CMake with clang in build-fuzz, runs each for a bounded
+# time on a scratch copy of its seed corpus (tests/fuzz/<name>/), then
+# replays every input kept in tests/fuzz/regressions/<name>/. Exits non-zero on any finding; new
 # findings are left in build-fuzz/findings/<name>/.
 #   FUZZ_SECONDS=60 tools/fuzz.sh
 set -euo pipefail
@@ -10,27 +10,14 @@ cd "$(dirname "$0")/.."
 root=$PWD
 seconds=${FUZZ_SECONDS:-60}
 build=$root/build-fuzz
-mkdir -p "$build"
 
-read -r -a libraries <<<"$(pkg-config --cflags --libs glib-2.0 libpng)"
-flags=(-std=c++20 -g -O1 -Wall -Wextra -ffp-contract=off -fno-fast-math -fno-omit-frame-pointer
-  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root/src")
-declare -A sources=(
-  [store]="src/settings/screen_saver_defaults.cpp src/settings/store_file.cpp src/settings/store_target.cpp src/settings/store_value.cpp"
-  [png]="src/platform/png_image.cpp"
-)
+# A build of its own with clang, instrumented for libFuzzer, that makes only
+# the fuzzers and the libraries they link.
 names=(store png)
-
-pids=()
-for name in "${names[@]}"; do
-  read -r -a files <<<"${sources[$name]}"
-  clang++ "${flags[@]}" "tests/fuzz/${name}_fuzzer.cpp" "${files[@]}" "${libraries[@]}" \
-    -o "$build/${name}_fuzzer" &
-  pids+=($!)
-done
-for pid in "${pids[@]}"; do
-  wait "$pid"
-done
+CC=clang CXX=clang++ cmake -S . -B "$build" -DSWIRLMOTE_FUZZERS=ON -DSWIRLMOTE_TESTS=OFF \
+  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" >/dev/null
+cmake --build "$build" -j"$(nproc)" --target "${names[@]/%/_fuzzer}"
+fuzzers=$build/tests/fuzz
 
 # The store fuzzer writes and fsyncs its file for every input: a RAM-backed
 # scratch directory keeps that cheap where there is one.
@@ -55,7 +42,7 @@ for name in "${names[@]}"; do
   echo "== fuzzing $name for ${seconds}s"
   # The store and the decoder warn on stderr about every bad input; the
   # target's stderr is closed, libFuzzer's reports still come through.
-  if ! TMPDIR=$scratch/tmp "$build/${name}_fuzzer" "${limits[@]}" -max_total_time="$seconds" \
+  if ! TMPDIR=$scratch/tmp "$fuzzers/${name}_fuzzer" "${limits[@]}" -max_total_time="$seconds" \
     -print_final_stats=1 -close_fd_mask=2 -artifact_prefix="$findings/" "$corpus"; then
     echo "== $name: finding kept in $findings/; add it to tests/fuzz/regressions/$name/ once fixed"
     status=1
@@ -67,7 +54,7 @@ for name in "${names[@]}"; do
   fi
   if ((${#regressions[@]} > 0)); then
     echo "== replaying ${#regressions[@]} $name regression input(s)"
-    if ! TMPDIR=$scratch/tmp "$build/${name}_fuzzer" "${limits[@]}" "${regressions[@]}"; then
+    if ! TMPDIR=$scratch/tmp "$fuzzers/${name}_fuzzer" "${limits[@]}" "${regressions[@]}"; then
       echo "== $name: a regression input fails again"
       status=1
     fi

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "support/run_program.h"
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
+#include "support/process.h"
 
 // A configuration home of the test's own, and the config command run in it.
 class ConfigCommandTest : public ::testing::Test {
@@ -16,7 +16,7 @@ class ConfigCommandTest : public ::testing::Test {
   ProgramResult config(const std::vector<std::string>& args) {
     std::vector<std::string> words{"config"};
     words.insert(words.end(), args.begin(), args.end());
-    return runSwirlmote(words, home_.dir());
+    return runSwirlmote(words);
   }
 
   // Each command fails with status 1, prints nothing on standard output and

@@ -3,9 +3,7 @@
 // or the original bytes are kept aside with one warning.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -16,8 +14,8 @@
 #include "host/config_command_fixture.h"
 #include "settings/keys.h"
 #include "settings/screen_saver_defaults.h"
-#include "support/run_program.h"
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
+#include "support/process.h"
 
 namespace {
 
@@ -77,7 +75,7 @@ class StoreDamageTest : public ::testing::TestWithParam<DamageCase> {
   ProgramResult config(const std::vector<std::string>& args) {
     std::vector<std::string> words{"config"};
     words.insert(words.end(), args.begin(), args.end());
-    return runSwirlmote(words, home_.dir());
+    return runSwirlmote(words);
   }
 
   // The names beside a file that begin with its name and ".corrupt-".
@@ -189,7 +187,7 @@ TEST_F(StoreFileTest, DanglingLinkGetsItsTargetMade) {
 }
 
 TEST_F(StoreFileTest, LeftoverTemporariesOfOurNamingAreRemovedAndNothingElse) {
-  writeFile(home_.storePath(), storeText("particle shape=3\n"));
+  writeStore(home_.dir(), "particle shape=3\n");
   const std::string base = home_.storePath();
   for (const char* name : {".tmp-a1B2c3", ".tmp-ZZZZZZ", ".tmp-000000"}) {
     writeFile(base + name, "[half a write");
@@ -210,25 +208,6 @@ TEST_F(StoreFileTest, LeftoverTemporariesOfOurNamingAreRemovedAndNothingElse) {
   EXPECT_EQ(readFile(home_.storePath()), storeText("particle shape=3\nnumber of cyclones=4\n"));
 }
 
-pid_t startConfigSet(const std::string& key, const std::string& value, const std::string& scratch) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  const std::string errPath = scratch + "/killed.err";
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  std::vector<std::string> words{SWIRLMOTE_BINARY, "config", "set", key, value};
-  std::vector<char*> argv;
-  for (std::string& word : words) {
-    argv.push_back(word.data());
-  }
-  argv.push_back(nullptr);
-  pid_t pid = -1;
-  if (posix_spawn(&pid, SWIRLMOTE_BINARY, &actions, nullptr, argv.data(), environ) != 0) {
-    pid = -1;
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
-
 TEST_F(StoreFileTest, TwoHundredWritersKilledMidWayLoseNothingAndLeaveNothingAfterTheNext) {
   // A long comment makes every write take long enough for many of the kills
   // to land between making the temporary file and renaming it.
@@ -239,13 +218,13 @@ TEST_F(StoreFileTest, TwoHundredWritersKilledMidWayLoseNothingAndLeaveNothingAft
   // later remove those left before them.
   std::set<std::string> leftovers;
   for (int i = 0; i < 200; ++i) {
-    const pid_t pid = startConfigSet("number of particles", std::to_string(50 + i), home_.dir());
-    ASSERT_GT(pid, 0);
+    Process writer({SWIRLMOTE_BINARY, "config", "set", "number of particles", std::to_string(50 + i)}, {},
+                   home_.dir() + "/killed.err");
+    ASSERT_TRUE(writer.started());
     // Spread the kills over start-up, reading and writing.
     usleep(static_cast<useconds_t>((i * 7919) % 30000));
-    kill(pid, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    writer.signal(SIGKILL);
+    writer.finish();
     for (const std::string& name : entriesOf(home_.storeDir())) {
       if (name.find(".tmp-") != std::string::npos) {
         leftovers.insert(name);

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "host/test_surface.h"
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "support/run_program.h"
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
+#include "support/process.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ TEST_P(HeadlessCommand, NeverConnectsToTheDisplay) {
   for (std::string& arg : args) {
     if (arg == "OUT") arg = home.dir() + "/frames";
   }
-  const ProgramResult result = runSwirlmote(args, home.dir());
+  const ProgramResult result = runSwirlmote(args);
   unsetenv("DISPLAY");
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(display.clients(), 0);

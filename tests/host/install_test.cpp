@@ -91,7 +91,7 @@ std::optional<RunOptions> parseArgument(const std::string& command, const std::s
 }
 
 TEST(Install, TheSettingsDialogsCommandLinesAreTaken) {
-  const std::string xml = readText(SWIRLMOTE_SOURCE_DIR "/data/swirlmote.xml");
+  const std::string xml = readFile(SWIRLMOTE_SOURCE_DIR "/data/swirlmote.xml");
   ASSERT_NE(xml.find("<screensaver name=\"swirlmote\""), std::string::npos);
   ASSERT_NE(xml.find("<command arg=\"--root\"/>"), std::string::npos);
   std::string command;
@@ -146,7 +146,7 @@ TEST(Install, TheSettingsDialogsCommandLinesAreTaken) {
 // the option's range, a shape as each of the saver's shapes in their order,
 // the default one without a switch, a text as an entry.
 TEST(Install, TheSettingsDialogsRangesAndShapesAreTheSavers) {
-  const std::string xml = readText(SWIRLMOTE_SOURCE_DIR "/data/swirlmote.xml");
+  const std::string xml = readFile(SWIRLMOTE_SOURCE_DIR "/data/swirlmote.xml");
   for (const CommandOption& option : kCommandOptions) {
     if (option.section != OptionSection::Setting) continue;
     const std::string name(option.name);

@@ -10,7 +10,7 @@
 #include "settings/color_text.h"
 #include "settings/load_defaults.h"
 #include "settings/overrides.h"
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
 
 namespace {
 

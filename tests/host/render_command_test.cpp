@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "platform/png_image.h"
-#include "support/run_program.h"
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
+#include "support/process.h"
 
 namespace fs = std::filesystem;
 
@@ -26,11 +26,9 @@ class RenderCommand : public ::testing::Test {
   void SetUp() override {
     // Headless means headless: no display may be needed.
     unsetenv("DISPLAY");
-    writeFile(
-        home_.storePath(),
-        "[org.swirlmote.Swirlmote]\nnumber of cyclones=3\nnumber of particles=60\nshow afterimage=true\n");
+    writeStore(home_.dir(), "number of cyclones=3\nnumber of particles=60\nshow afterimage=true\n");
   }
-  ProgramResult render(const std::vector<std::string>& args) { return runSwirlmote(args, home_.dir()); }
+  ProgramResult render(const std::vector<std::string>& args) { return runSwirlmote(args); }
   std::string out(const std::string& name) const { return home_.dir() + "/" + name; }
 
   TempConfigHome home_;

@@ -118,7 +118,7 @@ TEST(SaverHosted, NeverEndsItselfOverWhatItIsGiven) {
       EXPECT_EQ(channel(corner.blue), 13);
       // Deadlines a 60th of a second and the delay apart, or more after a
       // stall.
-      EXPECT_GE(shortestFrameSpacing(readText(scratch / "frames.log")), 16666666 + 10000000);
+      EXPECT_GE(shortestFrameSpacing(readFile(scratch / "frames.log")), 16666666 + 10000000);
     }
   }
 }

@@ -104,12 +104,12 @@ TEST_F(SaverWindow, ShowsWhatHeadlessRenderingDraws) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const std::string storeBefore = readText(scratch_ / "config/swirlmote/org.swirlmote.Swirlmote.ini");
+    const std::string storeBefore = readFile(scratch_ / "config/swirlmote/org.swirlmote.Swirlmote.ini");
     std::vector<std::string> args{"--seed", "7", "--frames", "40", "--screenshot", scratch_ / "screen.png"};
     args.insert(args.end(), c.args.begin(), c.args.end());
     auto run = saver(args);
     ASSERT_EQ(run->wait(120s), 0) << run->errors();
-    EXPECT_EQ(readText(scratch_ / "config/swirlmote/org.swirlmote.Swirlmote.ini"), storeBefore)
+    EXPECT_EQ(readFile(scratch_ / "config/swirlmote/org.swirlmote.Swirlmote.ini"), storeBefore)
         << "the options must not reach the store";
 
     writeStore(scratch_ / "render-config", c.store);
@@ -387,7 +387,7 @@ TEST(SaverTermination, ASignalGivesUpTheFrameInProgress) {
                   static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                              std::chrono::steady_clock::now() - sent)
                                              .count()));
-      log = readText(scratch / "frames.log");
+      log = readFile(scratch / "frames.log");
       givenUp = lastFrameGivenUp(log);
     }
     EXPECT_TRUE(givenUp) << "the frame in progress was finished every time; the last log:\n" << log;

@@ -19,7 +19,7 @@
 #include "settings/load_defaults.h"
 #include "settings/overrides.h"
 #include "settings/shape_names.h"
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_config_home.h"
+#include "support/files.h"
 
 namespace {
 

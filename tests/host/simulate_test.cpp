@@ -2,7 +2,6 @@
 #include <sys/wait.h>
 
 #include <bit>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +16,8 @@
 #include "host/view_bring_up.h"
 #include "saver/swirlmote.h"
 #include "simulation/field.h"
+#include "support/config_home.h"
+#include "support/process.h"
 
 namespace {
 
@@ -135,60 +136,27 @@ long long integerOf(const Json& number) {
   return value;
 }
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
 // A store of its own for every test, and the program run against it.
 class Simulate : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/swirlmote-simulate-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    home_ = pattern;
-    std::filesystem::create_directories(home_ / "swirlmote");
-  }
-  void TearDown() override { std::filesystem::remove_all(home_); }
+  void SetUp() override { std::filesystem::create_directories(home_.storeDir()); }
 
-  std::filesystem::path storePath() const { return home_ / "swirlmote" / "org.swirlmote.Swirlmote.ini"; }
-  void store(const std::string& keys) { std::ofstream(storePath()) << "[org.swirlmote.Swirlmote]\n" << keys; }
-  std::string storeText() const {
-    std::ifstream in(storePath());
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  void store(const std::string& keys) { writeStore(home_.dir(), keys); }
+  std::string storedText() const { return readFile(home_.storePath()); }
 
-  Outcome run(const std::string& args) const {
-    const std::filesystem::path err = home_ / "stderr";
-    const std::string command = "XDG_CONFIG_HOME='" + home_.string() + "' '" SWIRLMOTE_BINARY "' simulate " +
-                                args + " 2>'" + err.string() + "'";
-    Outcome result;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-      result.out.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(err);
-    std::stringstream text;
-    text << in.rdbuf();
-    result.err = text.str();
-    return result;
+  ProgramResult run(const std::string& args) const {
+    return runShell("'" SWIRLMOTE_BINARY "' simulate " + args);
   }
 
   // The printed field of a successful run.
   Json field(const std::string& args) const {
-    const Outcome r = run(args);
+    const ProgramResult r = run(args);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(!r.out.empty() && r.out.back() == '\n') << "one line of output";
     return JsonParser(r.out.substr(0, r.out.size() - 1)).document();
   }
 
-  std::filesystem::path home_;
+  TempConfigHome home_;
 };
 
 using Names = std::vector<std::string>;
@@ -231,9 +199,9 @@ TEST_F(Simulate, LeavesOutAfterimagesWhenTheyAreOff) {
 
 TEST_F(Simulate, TheSameSeedGivesTheSameField) {
   store("number of cyclones=4\nnumber of particles=60\nshow afterimage=true\n");
-  const Outcome first = run("--seed 31 --frames 200");
-  const Outcome second = run("--frames 200 --seed 31");
-  const Outcome other = run("--seed 32 --frames 200");
+  const ProgramResult first = run("--seed 31 --frames 200");
+  const ProgramResult second = run("--frames 200 --seed 31");
+  const ProgramResult other = run("--seed 32 --frames 200");
   ASSERT_EQ(first.status, 0);
   EXPECT_EQ(first.out, second.out);
   EXPECT_NE(first.out, other.out);
@@ -247,28 +215,28 @@ TEST_F(Simulate, SettingsOptionsActAsStoredSettingsForThisRun) {
       "particle color mode=1\nparticle color red=1\nparticle color green=0\n"
       "particle color blue=0\nparticle color alpha=1\n";
   store(stored);
-  const Outcome fromStore = run("--seed 9 --frames 50");
+  const ProgramResult fromStore = run("--seed 9 --frames 50");
   store("number of cyclones=1\n");
-  const Outcome fromOptions =
+  const ProgramResult fromOptions =
       run("--seed 9 --frames 50 --cyclones 3 --particles 70 --afterimages --particle-color ff0000");
   ASSERT_EQ(fromStore.status, 0) << fromStore.err;
   ASSERT_EQ(fromOptions.status, 0) << fromOptions.err;
   EXPECT_EQ(fromOptions.out, fromStore.out);
-  EXPECT_EQ(storeText(), "[org.swirlmote.Swirlmote]\nnumber of cyclones=1\n");
+  EXPECT_EQ(storedText(), "[org.swirlmote.Swirlmote]\nnumber of cyclones=1\n");
 }
 
 // --no-stored-settings: a full store draws the field of an empty one, with
 // the settings options over it.
 TEST_F(Simulate, WithoutTheStoreTheSettingsAreTheDefaults) {
-  const Outcome empty = run("--seed 9 --frames 50");
-  const Outcome fourCyclones = run("--seed 9 --frames 50 --cyclones 4");
+  const ProgramResult empty = run("--seed 9 --frames 50");
+  const ProgramResult fourCyclones = run("--seed 9 --frames 50 --cyclones 4");
   store(
       "number of cyclones=3\nnumber of particles=70\nshow afterimage=true\nparticle shape=4\n"
       "particle scale=1.5\nparticle color mode=1\nparticle color red=1\nparticle color alpha=1\n"
       "background color mode=1\n");
-  const Outcome ignored = run("--seed 9 --frames 50 --no-stored-settings");
-  const Outcome ignoredFour = run("--seed 9 --frames 50 --no-stored-settings --cyclones 4");
-  for (const Outcome* r : {&empty, &fourCyclones, &ignored, &ignoredFour}) {
+  const ProgramResult ignored = run("--seed 9 --frames 50 --no-stored-settings");
+  const ProgramResult ignoredFour = run("--seed 9 --frames 50 --no-stored-settings --cyclones 4");
+  for (const ProgramResult* r : {&empty, &fourCyclones, &ignored, &ignoredFour}) {
     ASSERT_EQ(r->status, 0) << r->err;
   }
   EXPECT_EQ(ignored.out, empty.out);
@@ -280,11 +248,11 @@ TEST_F(Simulate, WithoutTheStoreTheSettingsAreTheDefaults) {
 // the store: only the configuration sheet's OK makes it persistent.
 TEST_F(Simulate, LimitsTheCountsWithoutWritingTheStore) {
   store("number of cyclones=11\nnumber of particles=49\n");
-  const std::string before = storeText();
+  const std::string before = storedText();
   const Json f = field("--seed 1 --frames 1");
   EXPECT_EQ(integerOf(f["no_cyclones"]), 10);
   EXPECT_EQ(integerOf(f["no_particles"]), 500);
-  EXPECT_EQ(storeText(), before);
+  EXPECT_EQ(storedText(), before);
 }
 
 struct LibraryCase {
@@ -381,28 +349,6 @@ TEST_P(SimulateMatchesLibrary, EveryNumberReadsBackBitForBit) {
   expectSameField(f, lib);
 }
 
-// XDG_CONFIG_HOME for the life of the object, so that a view in this
-// process reads the test's store.
-class ConfigHome {
- public:
-  explicit ConfigHome(const std::filesystem::path& home) {
-    if (const char* previous = std::getenv("XDG_CONFIG_HOME")) previous_ = previous;
-    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
-  }
-  ~ConfigHome() {
-    if (previous_) {
-      setenv("XDG_CONFIG_HOME", previous_->c_str(), 1);
-    } else {
-      unsetenv("XDG_CONFIG_HOME");
-    }
-  }
-  ConfigHome(const ConfigHome&) = delete;
-  ConfigHome& operator=(const ConfigHome&) = delete;
-
- private:
-  std::optional<std::string> previous_;
-};
-
 // What a headless view holds after N frames, seeded and started as render
 // and the window modes do, is what simulate prints for the same seed and N.
 TEST_P(SimulateMatchesLibrary, AgreesWithAHeadlessViewAfterItsFrames) {
@@ -410,7 +356,6 @@ TEST_P(SimulateMatchesLibrary, AgreesWithAHeadlessViewAfterItsFrames) {
   store(c.keys);
   const Json f = field("--seed " + std::to_string(c.seed) + " --frames " + std::to_string(c.frames));
 
-  const ConfigHome home(home_);
   std::vector<std::unique_ptr<FrameSurface>> surfaces;
   surfaces.push_back(std::make_unique<TestSurface>(Size{48, 32}));
   ViewOptions options;
@@ -464,7 +409,7 @@ class SimulateRefuses : public Simulate, public ::testing::WithParamInterface<Ba
 
 TEST_P(SimulateRefuses, ExitsWithTwoAndSaysWhy) {
   const BadOption& c = GetParam();
-  const Outcome r = run(c.args);
+  const ProgramResult r = run(c.args);
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
   EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;

@@ -326,7 +326,7 @@ TEST_F(SaverOnWayland, SwayidleRunsItAsTheScreenSaver) {
 TEST_F(SaverOnWayland, TheSheetOpensAndClosesOnWayland) {
   startSway();
   const std::string store = scratch_ / "config/swirlmote/org.swirlmote.Swirlmote.ini";
-  const std::string before = readText(store);
+  const std::string before = readFile(store);
   auto run = saver({"--configure"});
   const auto sheets = [&] {
     return std::atoi(
@@ -338,7 +338,7 @@ TEST_F(SaverOnWayland, TheSheetOpensAndClosesOnWayland) {
 
   session_->run("swaymsg '[title=\"^Swirlmote Settings$\"] kill'");
   EXPECT_EQ(run->wait(10s), 0) << run->errors();
-  EXPECT_EQ(readText(store), before);
+  EXPECT_EQ(readFile(store), before);
 }
 
 // The compositor ending under the saver ends it as the X server's end does:

@@ -1,12 +1,8 @@
 #pragma once
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,164 +12,18 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "platform/png_image.h"
+#include "support/config_home.h"
 #include "support/display_server.h"
+#include "support/files.h"
+#include "support/process.h"
 #include "support/requirements.h"
-
-extern char** environ;
-
-// Whether a program is on PATH.
-inline bool haveProgram(const std::string& name) {
-  return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// A shell command's standard output, without the trailing newline.
-inline std::string shellOutput(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-      out.append(buffer, got);
-    }
-    pclose(pipe);
-  }
-  while (!out.empty() && out.back() == '\n') {
-    out.pop_back();
-  }
-  return out;
-}
-
-inline bool waitFor(const std::function<bool()>& ready, std::chrono::milliseconds timeout) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (std::chrono::steady_clock::now() < end) {
-    if (ready()) {
-      return true;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return ready();
-}
-
-inline std::string readText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A scratch directory for one test, removed with it.
-class ScratchDir {
- public:
-  ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "swirlmote-host-XXXXXX").string();
-    if (mkdtemp(pattern.data())) {
-      path_ = pattern;
-    }
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
-// A running child process with its stderr in a file; killed if still running
-// when destroyed.
-class Process {
- public:
-  // argv[0] is the program, looked up on PATH; extraEnvironment adds or
-  // replaces "NAME=value" entries, and "NAME=" alone removes NAME.
-  Process(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnvironment,
-          const std::string& errPath, bool quietStdout = true)
-      : errPath_(errPath) {
-    std::vector<std::string> environment;
-    for (char** entry = environ; *entry; ++entry) {
-      const std::string text = *entry;
-      const std::string name = text.substr(0, text.find('='));
-      bool replaced = false;
-      for (const std::string& extra : extraEnvironment) {
-        replaced = replaced || extra.substr(0, extra.find('=')) == name;
-      }
-      if (!replaced) {
-        environment.push_back(text);
-      }
-    }
-    for (const std::string& extra : extraEnvironment) {
-      if (extra.back() != '=') {
-        environment.push_back(extra);
-      }
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, quietStdout ? "/dev/null" : errPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_APPEND, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-    std::vector<std::string> words = argv;
-    std::vector<char*> args;
-    for (std::string& word : words) args.push_back(word.data());
-    args.push_back(nullptr);
-    std::vector<char*> env;
-    for (std::string& entry : environment) env.push_back(entry.data());
-    env.push_back(nullptr);
-    if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), env.data()) != 0) {
-      pid_ = -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-  }
-  ~Process() {
-    if (running()) {
-      ::kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  Process(const Process&) = delete;
-  Process& operator=(const Process&) = delete;
-
-  bool started() const { return pid_ > 0; }
-  pid_t pid() const { return pid_; }
-  void signal(int number) const {
-    if (pid_ > 0) ::kill(pid_, number);
-  }
-
-  // The exit status (-1 when ended by a signal), or nothing when still
-  // running after the timeout.
-  std::optional<int> wait(std::chrono::milliseconds timeout) {
-    if (status_) return status_;
-    waitFor(
-        [this] {
-          int raw = 0;
-          if (pid_ > 0 && waitpid(pid_, &raw, WNOHANG) == pid_) {
-            status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-          }
-          return status_.has_value();
-        },
-        timeout);
-    return status_;
-  }
-  std::string errors() const { return readText(errPath_); }
-
- private:
-  bool running() const { return pid_ > 0 && !status_; }
-
-  pid_t pid_ = -1;
-  std::string errPath_;
-  std::optional<int> status_;
-};
 
 // An X server started for a test, on a display number it picks itself
 // (-displayfd); stopped with the object.
@@ -304,13 +154,6 @@ inline int brightPixels(const Image& image, int left, int top, int right, int bo
     }
   }
   return count;
-}
-
-// A settings store of the given lines under configHome, as the saver reads it.
-inline void writeStore(const std::string& configHome, const std::string& lines) {
-  std::filesystem::create_directories(configHome + "/swirlmote");
-  std::ofstream(configHome + "/swirlmote/org.swirlmote.Swirlmote.ini") << "[org.swirlmote.Swirlmote]\n"
-                                                                       << lines;
 }
 
 // The saver (or another command of the program) run on a display, with the

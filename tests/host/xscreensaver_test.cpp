@@ -171,7 +171,7 @@ TEST(XScreenSaver, RunsTheInstalledProgramInItsWindow) {
   // The settings description the dialog reads, as installed, and -fps as
   // a user adds it.
   const std::string programsLine =
-      program + everyControlAway(readText(installation.prefix + "/share/xscreensaver/config/swirlmote.xml")) +
+      program + everyControlAway(readFile(installation.prefix + "/share/xscreensaver/config/swirlmote.xml")) +
       " -fps";
   writeDaemonSettings(home + "/.xscreensaver", programsLine);
   const std::string log = home + "/daemon.log";
@@ -199,11 +199,11 @@ TEST(XScreenSaver, RunsTheInstalledProgramInItsWindow) {
   // Every wait below is for a condition, with a deadline far beyond what an
   // idle machine needs: a full parallel test run may slow each step tenfold.
   ASSERT_TRUE(waitFor([&] { return command("-version"); }, 60s))
-      << "the XScreenSaver daemon did not come up: " << daemon.errors() << readText(log);
+      << "the XScreenSaver daemon did not come up: " << daemon.errors() << readFile(log);
 
   const std::string running = "pgrep -f '^" + program + " --root' | head -1";
-  ASSERT_TRUE(waitFor([&] { return command("-activate"); }, 30s)) << readText(log);
-  ASSERT_TRUE(waitFor([&] { return !shellOutput(running).empty(); }, 60s)) << readText(log);
+  ASSERT_TRUE(waitFor([&] { return command("-activate"); }, 30s)) << readFile(log);
+  ASSERT_TRUE(waitFor([&] { return !shellOutput(running).empty(); }, 60s)) << readFile(log);
   // The screen as the server shows it, once particles are up: orange over
   // midnight blue.
   ScreenColours seen;
@@ -217,11 +217,11 @@ TEST(XScreenSaver, RunsTheInstalledProgramInItsWindow) {
   EXPECT_GT(seen.backgroundShare, 0.5) << "the background is not midnight blue";
   EXPECT_GT(seen.orange, 300) << "too few orange particles";
 
-  ASSERT_TRUE(waitFor([&] { return command("-deactivate"); }, 30s)) << readText(log);
+  ASSERT_TRUE(waitFor([&] { return command("-deactivate"); }, 30s)) << readFile(log);
   EXPECT_TRUE(waitFor([&] { return shellOutput(running).empty(); }, 30s)) << "still running after unblanking";
   waitFor([&] { return command("-exit"); }, 30s);
   daemon.wait(30s);
-  const std::string written = readText(log);
+  const std::string written = readFile(log);
   EXPECT_NE(written.find("forked \"" + programsLine), std::string::npos) << written;
   EXPECT_EQ(troubleIn(written), std::vector<std::string>{}) << written;
 }

@@ -14,12 +14,9 @@
 #include <vector>
 
 #include "render/sprite_names.h"
+#include "support/files.h"
 
 namespace {
-
-void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // An 8-bit RGBA PNG of the pixels, top row first.
 std::string encodePng(int wide, int high, const std::vector<uint8_t>& rgba) {

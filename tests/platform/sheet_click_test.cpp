@@ -1,36 +1,26 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 
 #include "platform/gtk_nib.h"
+#include "support/config_home.h"
+#include "support/process.h"
 #include "support/sheet_display.h"
-#include "support/temp_config_home.h"
 
 namespace {
 
 // The output of a shell command, or nothing when it fails.
 std::optional<std::string> output(const std::string& command) {
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) {
-    return std::nullopt;
-  }
-  std::string text;
-  char buffer[256];
-  while (fgets(buffer, sizeof buffer, pipe)) {
-    text += buffer;
-  }
-  return pclose(pipe) == 0 ? std::optional(text) : std::nullopt;
+  const ProgramResult run = runShell(command);
+  return run.status == 0 ? std::optional(run.out) : std::nullopt;
 }
 
 // Where a button's middle lies in the sheet, and the sheet's size, as the
@@ -93,33 +83,13 @@ class SheetClick : public ::testing::Test {
     REQUIRE_TEST_DISPLAY();
     REQUIRE_OR_SKIP(output("command -v xdotool"), "xdotool");
   }
-  void TearDown() override {
-    if (saver_ > 0) {
-      kill(saver_, SIGKILL);
-      waitpid(saver_, nullptr, 0);
-    }
-  }
-
   void startConfigure() {
-    saver_ = fork();
-    if (saver_ == 0) {
-      execl(SWIRLMOTE_BINARY, SWIRLMOTE_BINARY, "--configure", static_cast<char*>(nullptr));
-      _exit(127);
-    }
+    saver_ = std::make_unique<Process>(std::vector<std::string>{SWIRLMOTE_BINARY, "--configure"},
+                                       std::vector<std::string>{}, scratch_ / "err");
   }
 
   // The program's exit status, once it has ended of itself within a while.
-  std::optional<int> exitStatus() {
-    for (int i = 0; i < 200; ++i) {
-      int status = 0;
-      if (waitpid(saver_, &status, WNOHANG) == saver_) {
-        saver_ = 0;
-        return WIFEXITED(status) ? std::optional(WEXITSTATUS(status)) : std::nullopt;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return std::nullopt;
-  }
+  std::optional<int> exitStatus() { return saver_->wait(std::chrono::seconds(20)); }
 
   std::optional<std::string> findSheetWindow() {
     for (int i = 0; i < 200; ++i) {
@@ -156,7 +126,8 @@ class SheetClick : public ::testing::Test {
   }
 
   TempConfigHome home_;
-  pid_t saver_ = 0;
+  ScratchDir scratch_;
+  std::unique_ptr<Process> saver_;
 };
 
 constexpr const char* kStoredLines =
@@ -164,7 +135,7 @@ constexpr const char* kStoredLines =
     "afterimage=true\n";
 
 TEST_F(SheetClick, ClickingOKStoresTheSheetsSettings) {
-  writeFile(home_.storePath(), storeText(kStoredLines));
+  writeStore(home_.dir(), kStoredLines);
   EXPECT_EQ(clickInConfigure("BTN_OK"), 0) << "the program ends with its sheet";
 
   ScreenSaverDefaults onDisk(home_.storePath(), storeGroup());
@@ -180,7 +151,7 @@ TEST_F(SheetClick, ClickingOKStoresTheSheetsSettings) {
 }
 
 TEST_F(SheetClick, ClickingCancelLeavesTheStoreAsItWas) {
-  writeFile(home_.storePath(), storeText(kStoredLines));
+  writeStore(home_.dir(), kStoredLines);
   const std::string before = readFile(home_.storePath());
   EXPECT_EQ(clickInConfigure("BTN_cancel"), 0) << "the program ends with its sheet";
   EXPECT_EQ(readFile(home_.storePath()), before);

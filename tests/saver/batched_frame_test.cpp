@@ -11,7 +11,7 @@
 #include "platform/headless_platform.h"
 #include "render/batched_sprites.h"
 #include "saver/swirlmote.h"
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
 
 namespace {
 

@@ -1,12 +1,13 @@
 #include "saver/bundle.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
+#include <filesystem>
 #include <optional>
 #include <string>
+
+#include "support/files.h"
 
 namespace {
 
@@ -44,14 +45,13 @@ class ScopedEnvironment {
 class BundleTest : public testing::Test {
  protected:
   void SetUp() override {
-    directory_ = fs::path(testing::TempDir()) / ("bundle_test_" + std::to_string(getpid()));
     fs::create_directories(directory_ / "folder.png");
-    std::ofstream(directory_ / "heart.png") << "x";
-    std::ofstream(directory_ / "Swirlmote.ui") << "x";
+    writeFile(directory_ / "heart.png", "x");
+    writeFile(directory_ / "Swirlmote.ui", "x");
   }
-  void TearDown() override { fs::remove_all(directory_); }
 
-  fs::path directory_;
+  ScratchDir scratch_;
+  fs::path directory_ = scratch_.path();
 };
 
 const fs::path kSourceResources = SWIRLMOTE_SOURCE_DIR "/resources";

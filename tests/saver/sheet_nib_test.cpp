@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <span>
 #include <string>
@@ -13,8 +12,8 @@
 #include "platform/gtk_nib.h"
 #include "platform/png_image.h"
 #include "saver/swirlmote.h"
+#include "support/config_home.h"
 #include "support/sheet_display.h"
-#include "support/temp_config_home.h"
 
 // Xlib's macros (None, Bool, Status) clash with gtest's names: last.
 #include <X11/Xutil.h>
@@ -33,7 +32,7 @@ class SheetNib : public ::testing::Test {
   // A layout file of the given text in the test's own directory.
   std::string layoutFile(const std::string& text) {
     const std::string path = home_.dir() + "/Swirlmote.ui";
-    std::ofstream(path) << text;
+    writeFile(path, text);
     return path;
   }
 

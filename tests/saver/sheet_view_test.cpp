@@ -11,8 +11,8 @@
 #include "platform/gtk_nib.h"
 #include "platform/png_image.h"
 #include "saver/swirlmote.h"
+#include "support/config_home.h"
 #include "support/sheet_display.h"
-#include "support/temp_config_home.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "saver/swirlmote.h"
 #include "settings/keys.h"
 #include "settings/screen_saver_defaults.h"
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "settings/keys.h"
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
 
 namespace {
 

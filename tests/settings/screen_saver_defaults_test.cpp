@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "settings/keys.h"
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
 
 namespace {
 
@@ -112,7 +112,7 @@ TEST_F(StoreTest, WritesStayInMemoryUntilSynchronize) {
 }
 
 TEST_F(StoreTest, RemovedKeyReadsAsZeroAndLeavesTheFile) {
-  writeFile(home_.storePath(), storeText("particle shape=4\nparticle scale=1.5\n"));
+  writeStore(home_.dir(), "particle shape=4\nparticle scale=1.5\n");
   ScreenSaverDefaults& store = open();
   store.removeObjectForKey("particle shape");
   EXPECT_FALSE(store.hasValueForKey("particle shape"));
@@ -127,7 +127,7 @@ TEST_F(StoreTest, RemovedKeyReadsAsZeroAndLeavesTheFile) {
 // A key written twice by hand: removing it must not bring back the
 // earlier line.
 TEST_F(StoreTest, RemovingARepeatedKeyRemovesEveryLine) {
-  writeFile(home_.storePath(), storeText("particle shape=2\nparticle scale=1.5\nparticle shape=8\n"));
+  writeStore(home_.dir(), "particle shape=2\nparticle scale=1.5\nparticle shape=8\n");
   ScreenSaverDefaults& store = open();
   EXPECT_EQ(store.integerForKey("particle shape"), 8);
   store.removeObjectForKey("particle shape");
@@ -151,7 +151,7 @@ class StoredTextTest : public StoreTest, public ::testing::WithParamInterface<Te
 
 TEST_P(StoredTextTest, ReadsAsEachType) {
   const TextCase& c = GetParam();
-  writeFile(home_.storePath(), storeText(std::string("value=") + c.text + "\n"));
+  writeStore(home_.dir(), std::string("value=") + c.text + "\n");
   testing::internal::CaptureStderr();
   ScreenSaverDefaults& store = open();
   EXPECT_EQ(store.integerForKey("value"), c.integer);

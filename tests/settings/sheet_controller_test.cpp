@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
 
 namespace {
 
@@ -151,7 +151,7 @@ TEST_F(SheetControllerTest, SynchronizeReadsTheAfterimageSwitchAsAnInteger) {
     int64_t state;
   };
   for (const Case& c : {Case{"true", 1}, Case{"false", 0}, Case{"-1", 1}, Case{"0", 0}, Case{"0.5", 0}}) {
-    writeFile(home_.storePath(), storeText(std::string("show afterimage=") + c.stored + "\n"));
+    writeStore(home_.dir(), std::string("show afterimage=") + c.stored + "\n");
     ScreenSaverDefaults stored = onDisk();
     synchronizeToDefaults(outlets_, stored);
     EXPECT_EQ(fake(&SheetOutlets::SWTCH_afterimage).state_, c.state) << c.stored;

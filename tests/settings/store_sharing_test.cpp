@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "settings/screen_saver_defaults.h"
-#include "support/temp_config_home.h"
+#include "support/config_home.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ class SharedStoreTest : public ::testing::Test {
 };
 
 TEST_F(SharedStoreTest, SynchronizeReplacesTheFileAndLeavesNoTemporaries) {
-  writeFile(home_.storePath(), storeText("# kept comment\nparticle shape=2\n"));
+  writeStore(home_.dir(), "# kept comment\nparticle shape=2\n");
   chmod(home_.storePath().c_str(), 0644);
   struct stat before;
   ASSERT_EQ(stat(home_.storePath().c_str(), &before), 0);
@@ -63,7 +63,7 @@ TEST_F(SharedStoreTest, CreatesTheDirectoryOnFirstSynchronize) {
 }
 
 TEST_F(SharedStoreTest, TwoStoresChangingDifferentKeysKeepBoth) {
-  writeFile(home_.storePath(), storeText("particle shape=3\nparticle scale=1.5\nnumber of particles=60\n"));
+  writeStore(home_.dir(), "particle shape=3\nparticle scale=1.5\nnumber of particles=60\n");
   auto first = open();
   auto second = open();
   first->setInteger(4, "number of cyclones");
@@ -166,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(Contents, DamagedFileTest,
                                            "\x89PNG\r\n\x1a\n\xff\xfe"));
 
 TEST_F(SharedStoreTest, FileDamagedByAnotherProgramBeforeSynchronizeIsKept) {
-  writeFile(home_.storePath(), storeText("particle shape=5\n"));
+  writeStore(home_.dir(), "particle shape=5\n");
   auto store = open();
   store->setInteger(6, "number of cyclones");
   writeFile(home_.storePath(), "garbage one\n");
