@@ -4,10 +4,10 @@
 # build and hardening flags), checks it with lintian, installs it with
 # apt-get, runs the installed program headless and under XScreenSaver,
 # xsecurelock and MATE's screen saver (BUILD's host tests, pointed at /usr),
-# removes it and checks that none of its files is left. Installing into the system needs root and a machine of the test's
-# own: it runs under CI (CI=true), or when SWIRLMOTE_PACKAGE_TEST=1 asks for
-# it; otherwise it is skipped with the reason. Under CI it fails when it
-# cannot run.
+# removes it and checks that none of its files is left. Installing into the
+# system needs root and a machine of the test's own: it runs under CI
+# (CI=true), or when SWIRLMOTE_PACKAGE_TEST=1 asks for it; otherwise it is
+# skipped with the reason. Under CI it fails when it cannot run.
 #   tools/package_test.sh BUILD
 set -euo pipefail
 cd "$(dirname "$0")/.."
