@@ -18,6 +18,10 @@ if [[ "${1:-}" == "test" ]]; then
   # grim for screenshots, swayidle, and wtype to type on its seat) and weston,
   # which has no input seat; wayland-scanner for the tests' virtual pointer.
   packages+=(sway grim swayidle wtype weston libwayland-bin)
+  # GNOME's compositor, headless, for what SDL's windows do on mutter; MATE's
+  # screen saver daemon, which runs savers from their desktop entries, with
+  # a session bus for both.
+  packages+=(mutter mate-screensaver dbus)
 fi
 if [[ "${1:-}" == "bench" ]]; then
   packages+=(libbenchmark-dev time)

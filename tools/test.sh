@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the layering of src/'s includes and the
 # formatting of every source, builds Swirlmote twice with warnings as errors
-# (plain, and with AddressSanitizer and UndefinedBehaviorSanitizer) and runs
-# every test in both builds, packages the plain build and tests the package
-# installed (under CI), then fuzzes the store parser and the PNG loader for a
+# (with the Debian package's flags, and with AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs every test in both builds, packages
+# the first build and tests the package installed (under CI), then fuzzes the store parser and the PNG loader for a
 # minute each. Exits non-zero when any test fails or the fuzzers find
 # anything.
 set -euo pipefail
@@ -15,9 +15,12 @@ tools/check_layers.sh src
 git ls-files --cached --others --exclude-standard src tests bench tools | grep -E '\.(cpp|h)$' |
   xargs clang-format --dry-run --Werror
 
-# The tests are switched on explicitly: tools/try.sh may have left the same
-# build folder configured without them.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSWIRLMOTE_TESTS=ON -DSWIRLMOTE_WERROR=ON >/dev/null
+# The plain build is the package's build (Debian's flags), so that the
+# package made from it afterwards is the program the tests ran. The tests
+# are switched on explicitly: tools/try.sh may have left the same build
+# folder configured without them.
+mapfile -t package_flags < <(tools/package_flags.sh)
+cmake -S . -B build "${package_flags[@]}" -DSWIRLMOTE_TESTS=ON -DSWIRLMOTE_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --no-tests=error --output-on-failure -j"$jobs"
 # Installs the package into the system and removes it: run under CI, where

@@ -76,7 +76,8 @@ int runSaver(std::span<const std::string_view> args) {
   installQuietXErrorHandlers();
   watchForLostXServer();
   const bool foreign = options->mode == SaverMode::ForeignWindow;
-  const auto video = SdlVideo::start(foreign);
+  // Full-screen views have no title bar.
+  const auto video = SdlVideo::start(foreign, options->mode != SaverMode::FullScreen);
   if (!video) {
     return 1;
   }

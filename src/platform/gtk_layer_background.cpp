@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/gtk_runtime.h"
+#include "platform/wayland_compositor.h"
 
 namespace {
 
@@ -32,6 +33,12 @@ gint pollWatchingCompositor(GPollFD* descriptors, guint count, gint timeout) {
 }  // namespace
 
 bool LayerBackground::startGtkOnLayerShell() {
+  // Asked on a connection of our own first, so that GTK and gtk-layer-shell
+  // say nothing of a compositor that lacks the protocol.
+  const auto offers = WaylandCompositor::connect();
+  if (!offers || !offers->hasLayerShell()) {
+    return false;
+  }
   // Only a Wayland compositor has a background layer: GDK is kept from
   // falling back to an X display.
   gdk_set_allowed_backends("wayland");

@@ -35,7 +35,7 @@ int keepDriverModule(dl_phdr_info* info, std::size_t, void*) {
 
 }  // namespace
 
-std::unique_ptr<SdlVideo> SdlVideo::start(bool needsX11) {
+std::unique_ptr<SdlVideo> SdlVideo::start(bool needsX11, bool titleBars) {
   const bool x11Named = named("DISPLAY");
   const bool waylandNamed = named("WAYLAND_DISPLAY");
   if (needsX11 && !x11Named && waylandNamed) {
@@ -71,6 +71,14 @@ std::unique_ptr<SdlVideo> SdlVideo::start(bool needsX11) {
   // We are the screen saver: the desktop's own saver and lock stay free to
   // start.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  // libdecor draws a title bar where the compositor leaves it to clients
+  // (mutter), and takes it down again from a borderless window; the commit
+  // between gives the compositor a window geometry that no buffer covers yet,
+  // which mutter warns may end the client. Without libdecor SDL sets no
+  // geometry at all.
+  if (!titleBars) {
+    SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0");
+  }
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fputs(kNoDisplay, stderr);
     return nullptr;

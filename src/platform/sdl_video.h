@@ -15,8 +15,9 @@ class SdlVideo {
   // Nothing, after a message on stderr, when there is no display to show
   // the saver on (SDL quietly falls back to drivers that show nothing), when
   // the only compositor has no input seat, or when the mode needs X11 and
-  // there is no X display.
-  static std::unique_ptr<SdlVideo> start(bool needsX11);
+  // there is no X display. Without titleBars, SDL's windows on a Wayland
+  // compositor get no client-side decorations.
+  static std::unique_ptr<SdlVideo> start(bool needsX11, bool titleBars);
   ~SdlVideo();
   SdlVideo(const SdlVideo&) = delete;
   SdlVideo& operator=(const SdlVideo&) = delete;

@@ -6,10 +6,16 @@
 
 namespace {
 
+// What the compositor announced that the saver looks for.
+struct Offers {
+  bool seat = false;
+  bool layerShell = false;
+};
+
 void announced(void* data, wl_registry*, uint32_t, const char* interface, uint32_t) {
-  if (std::strcmp(interface, wl_seat_interface.name) == 0) {
-    *static_cast<bool*>(data) = true;
-  }
+  auto& offers = *static_cast<Offers*>(data);
+  offers.seat = offers.seat || std::strcmp(interface, wl_seat_interface.name) == 0;
+  offers.layerShell = offers.layerShell || std::strcmp(interface, "zwlr_layer_shell_v1") == 0;
 }
 
 void withdrawn(void*, wl_registry*, uint32_t) {}
@@ -25,9 +31,12 @@ std::unique_ptr<WaylandCompositor> WaylandCompositor::connect() {
   }
   std::unique_ptr<WaylandCompositor> compositor(new WaylandCompositor(display));
   wl_registry* registry = wl_display_get_registry(display);
-  wl_registry_add_listener(registry, &kRegistryListener, &compositor->hasSeat_);
+  Offers offers;
+  wl_registry_add_listener(registry, &kRegistryListener, &offers);
   const bool answered = wl_display_roundtrip(display) >= 0;
   wl_registry_destroy(registry);
+  compositor->hasSeat_ = offers.seat;
+  compositor->hasLayerShell_ = offers.layerShell;
   return answered ? std::move(compositor) : nullptr;
 }
 

@@ -18,6 +18,9 @@ class WaylandCompositor {
   // Whether the compositor announced an input seat. SDL's Wayland driver
   // crashes during its start-up without one.
   bool hasSeat() const { return hasSeat_; }
+  // Whether it offers the layer-shell protocol, which gtk-layer-shell would
+  // otherwise look for itself and warn of on stderr when it is missing.
+  bool hasLayerShell() const { return hasLayerShell_; }
   // Whether the compositor has gone: it closed our connection with all the
   // others when it ended. Asks it, and so waits for its answer while it runs.
   bool hasEnded() const;
@@ -27,4 +30,5 @@ class WaylandCompositor {
 
   wl_display* display_;
   bool hasSeat_ = false;
+  bool hasLayerShell_ = false;
 };

@@ -37,8 +37,9 @@ TEST(Install, PutsEverythingWhereItsUsersLook) {
   for (const char* file :
        {"share/swirlmote/Swirlmote.ui", "share/swirlmote/circle.png", "share/swirlmote/gn.png",
         "share/xscreensaver/config/swirlmote.xml", "share/applications/swirlmote.desktop",
-        "share/man/man6/swirlmote.6.gz", "share/icons/hicolor/16x16/apps/swirlmote.png",
-        "share/icons/hicolor/256x256/apps/swirlmote.png", "share/icons/hicolor/scalable/apps/swirlmote.svg",
+        "share/applications/screensavers/swirlmote.desktop", "share/man/man6/swirlmote.6.gz",
+        "share/icons/hicolor/16x16/apps/swirlmote.png", "share/icons/hicolor/256x256/apps/swirlmote.png",
+        "share/icons/hicolor/scalable/apps/swirlmote.svg",
         "share/metainfo/org.swirlmote.Swirlmote.metainfo.xml", "share/doc/swirlmote/copyright"}) {
     EXPECT_TRUE(fs::is_regular_file(prefix / file)) << file;
   }

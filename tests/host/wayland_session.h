@@ -49,6 +49,28 @@ class WaylandSession {
     return session;
   }
 
+  // GNOME's compositor, headless, with one 1280x720 output, on a session
+  // bus of its own (mutter will not start without one). The bus listens in
+  // the runtime directory, since /tmp may be closed to the compositor's
+  // user, and activates nothing. Each runs as a process of ours, so that
+  // neither outlives the session.
+  static std::unique_ptr<WaylandSession> startMutter() {
+    if (!haveProgram("mutter") || !haveProgram("dbus-daemon")) return nullptr;
+    std::unique_ptr<WaylandSession> session(new WaylandSession);
+    const std::string bus = session->runtime_ + "/bus";
+    session->bus_ = std::make_unique<Process>(
+        session->asCompositorUser({"dbus-daemon", "--session", "--nofork", "--address=unix:path=" + bus}),
+        std::vector<std::string>{}, session->scratch_ / "bus.log");
+    if (!waitFor([&] { return std::filesystem::exists(bus); }, std::chrono::seconds(30)) ||
+        !session->launch(
+            {"GSETTINGS_BACKEND=memory", "DBUS_SESSION_BUS_ADDRESS=unix:path=" + bus, "mutter", "--headless",
+             "--wayland", "--no-x11", "--virtual-monitor", "1280x720", "--wayland-display", "wayland-test"},
+            "wayland-test")) {
+      return nullptr;
+    }
+    return session;
+  }
+
   WaylandSession(const WaylandSession&) = delete;
   WaylandSession& operator=(const WaylandSession&) = delete;
 
@@ -70,6 +92,8 @@ class WaylandSession {
     return shellOutput("env XDG_RUNTIME_DIR='" + runtime_ + "' WAYLAND_DISPLAY=" + socket_ + " SWAYSOCK='" +
                        swaySocket_ + "' " + command);
   }
+  // What the compositor has written on stderr so far.
+  std::string log() const { return readText(scratch_ / "compositor.log"); }
   // Ends the compositor at once, as a crash would: its clients' connections
   // close under them.
   void kill() { compositor_.reset(); }
@@ -91,8 +115,9 @@ class WaylandSession {
     prepared_ = prepared_ && chmod(runtime_.c_str(), 0700) == 0;
   }
 
-  bool launch(std::vector<std::string> command, const std::string& socket) {
-    socket_ = socket;
+  // The words that run command as the compositor's user, in a clean
+  // environment; setpriv and env exec it, so the process is the command's.
+  std::vector<std::string> asCompositorUser(const std::vector<std::string>& command) const {
     std::vector<std::string> argv;
     if (geteuid() == 0) {
       argv = {"setpriv", "--reuid=" + std::to_string(kNobody), "--regid=" + std::to_string(kNobody),
@@ -103,7 +128,13 @@ class WaylandSession {
       argv.push_back(word);
     }
     argv.insert(argv.end(), command.begin(), command.end());
-    compositor_ = std::make_unique<Process>(argv, std::vector<std::string>{}, scratch_ / "compositor.log");
+    return argv;
+  }
+
+  bool launch(const std::vector<std::string>& command, const std::string& socket) {
+    socket_ = socket;
+    compositor_ = std::make_unique<Process>(asCompositorUser(command), std::vector<std::string>{},
+                                            scratch_ / "compositor.log");
     const std::string ready = socket_ == "wayland-1" ? "/sway-ipc.*.sock" : "/" + socket_;
     return prepared_ && compositor_->started() &&
            waitFor([&] { return !firstMatch(ready).empty(); }, std::chrono::seconds(30));
@@ -126,5 +157,6 @@ class WaylandSession {
   std::string swaySocket_;
   bool prepared_ = true;
   mutable int screenshots_ = 0;
+  std::unique_ptr<Process> bus_;  // mutter's session bus, ended after the compositor
   std::unique_ptr<Process> compositor_;
 };
