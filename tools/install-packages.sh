@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config x11-common libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
-  libpng-dev libsdl2-dev libgtk-3-dev libgtk-layer-shell-dev libx11-dev libxrandr-dev)
+  libpng-dev libsdl2-dev libgtk-3-dev libgtk-layer-shell-dev libx11-dev libxrandr-dev libxext-dev
+  libwayland-dev libwayland-bin wayland-protocols plasma-wayland-protocols)
 if [[ "${1:-}" == "test" || "${1:-}" == "package" ]]; then
   packages+=(dpkg-dev file lintian appstream desktop-file-utils)
 fi
@@ -18,6 +19,9 @@ if [[ "${1:-}" == "test" ]]; then
   # grim for screenshots, swayidle, and wtype to type on its seat) and weston,
   # which has no input seat; wayland-scanner for the tests' virtual pointer.
   packages+=(sway grim swayidle wtype weston libwayland-bin)
+  # A headless GNOME (mutter) on a session bus of the test's own, for the
+  # idle monitor that GNOME offers on that bus.
+  packages+=(mutter dbus-daemon gsettings-desktop-schemas)
 fi
 if [[ "${1:-}" == "bench" ]]; then
   packages+=(libbenchmark-dev time)
