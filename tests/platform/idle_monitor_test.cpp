@@ -6,8 +6,6 @@
 
 #include <chrono>
 #include <functional>
-#include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +13,7 @@
 #include "host/x_session.h"
 #include "support/main_context.h"
 #include "support/private_bus.h"
+#include "support/scoped_environment.h"
 
 namespace {
 
@@ -28,26 +27,6 @@ class RecordingListener : public IdleListener {
   void back() override { events.push_back("back"); }
   void desktopEnded(const std::string& why) override { events.push_back("ended: " + why); }
   std::vector<std::string> events;
-};
-
-// An environment variable set for one test, put back afterwards.
-class ScopedEnvironment {
- public:
-  void set(const std::string& name, const std::string& value) {
-    if (!saved_.contains(name)) {
-      const char* previous = getenv(name.c_str());
-      saved_[name] = previous ? std::optional<std::string>(previous) : std::nullopt;
-    }
-    value.empty() ? unsetenv(name.c_str()) : setenv(name.c_str(), value.c_str(), 1);
-  }
-  ~ScopedEnvironment() {
-    for (const auto& [name, value] : saved_) {
-      value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
-    }
-  }
-
- private:
-  std::map<std::string, std::optional<std::string>> saved_;
 };
 
 constexpr auto kTimeout = 1000ms;
@@ -191,6 +170,7 @@ class MutterSession {
     return session->launch() ? std::move(session) : nullptr;
   }
   GDBusConnection* bus() const { return connection_; }
+  const std::string& address() const { return bus_->address(); }
 
   // A key pressed and let go through mutter's remote desktop, whose session
   // belongs to the connection that made it.
@@ -255,6 +235,22 @@ TEST(MutterIdleMonitor, IdleThenBackOnAKey) {
   auto monitor = mutterIdleMonitor(listener, session->bus());
   ASSERT_TRUE(monitor);
   expectIdleThenBack(*monitor, listener, [&] { EXPECT_TRUE(session->pressKey()); });
+}
+
+// GNOME under X11 has both its own monitor and X's counter; its own knows
+// its inhibitors.
+TEST(IdleMonitorChoice, GnomesMonitorBeforeXs) {
+  auto server = startXvfb();
+  auto session = MutterSession::start();
+  REQUIRE_OR_SKIP(server && session, "Xvfb, mutter and dbus-daemon");
+  ScopedEnvironment environment;
+  environment.set("WAYLAND_DISPLAY", "");
+  environment.set("DISPLAY", server->display());
+  environment.set("DBUS_SESSION_BUS_ADDRESS", session->address());
+  RecordingListener listener;
+  const auto monitor = chooseIdleMonitor(listener);
+  ASSERT_TRUE(monitor);
+  EXPECT_STREQ(monitor->name(), "org.gnome.Mutter.IdleMonitor");
 }
 
 TEST(IdleMonitorChoice, NothingWithoutADesktop) {
