@@ -50,11 +50,12 @@ void expectIdleThenBack(IdleMonitor& monitor, RecordingListener& listener,
 }
 
 // While something keeps the desktop busy, the armed timeout never passes;
-// once it stops, it does.
+// once it stops, it does. The timeout is twice the others', which leaves a
+// loaded machine time between heartbeats.
 void expectHeldOffWhile(IdleMonitor& monitor, RecordingListener& listener,
                         const std::function<void()>& holdOff, const std::function<void()>& stop) {
-  monitor.arm(kTimeout);
-  const auto end = Clock::now() + 2500ms;
+  monitor.arm(2 * kTimeout);
+  const auto end = Clock::now() + 3500ms;
   while (Clock::now() < end) {
     holdOff();
     runMainContextFor(250ms);
