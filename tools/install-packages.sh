@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config x11-common libgl-dev libglu1-mesa-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
-  libpng-dev libsdl2-dev libgtk-3-dev libgtk-layer-shell-dev libx11-dev libxrandr-dev)
+  libpng-dev libsdl2-dev libgtk-3-dev libgtk-layer-shell-dev libx11-dev libxrandr-dev libxext-dev
+  libwayland-dev libwayland-bin wayland-protocols plasma-wayland-protocols)
 if [[ "${1:-}" == "test" || "${1:-}" == "package" ]]; then
   packages+=(dpkg-dev file lintian appstream desktop-file-utils)
 fi
@@ -18,10 +19,11 @@ if [[ "${1:-}" == "test" ]]; then
   # grim for screenshots, swayidle, and wtype to type on its seat) and weston,
   # which has no input seat; wayland-scanner for the tests' virtual pointer.
   packages+=(sway grim swayidle wtype weston libwayland-bin)
-  # GNOME's compositor, headless, for what SDL's windows do on mutter; MATE's
-  # screen saver daemon, which runs savers from their desktop entries, with
-  # a session bus for both.
-  packages+=(mutter mate-screensaver dbus)
+  # GNOME's compositor, headless, for what SDL's windows do on mutter and for
+  # the idle monitor GNOME offers on the session bus; MATE's screen saver
+  # daemon, which runs savers from their desktop entries; a session bus of the
+  # test's own for each.
+  packages+=(mutter mate-screensaver dbus dbus-daemon gsettings-desktop-schemas)
 fi
 if [[ "${1:-}" == "bench" ]]; then
   packages+=(libbenchmark-dev time)

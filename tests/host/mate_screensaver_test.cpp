@@ -39,7 +39,7 @@ TEST(MateScreensaver, RunsTheInstalledThemeWhenActivated) {
   ASSERT_FALSE(installation.prefix.empty()) << installation.failure;
   const std::string program = installation.prefix + "/libexec/xscreensaver/swirlmote";
   const std::string entry =
-      readText(installation.prefix + "/share/applications/screensavers/swirlmote.desktop");
+      readFile(installation.prefix + "/share/applications/screensavers/swirlmote.desktop");
   ASSERT_NE(entry.find("\nExec=" + program + " --root\n"), std::string::npos) << entry;
   ASSERT_TRUE(std::filesystem::equivalent(program, installation.prefix + "/bin/swirlmote"));
   if (installation.prefix != "/usr") {

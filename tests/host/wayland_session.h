@@ -93,7 +93,7 @@ class WaylandSession {
                        swaySocket_ + "' " + command);
   }
   // What the compositor has written on stderr so far.
-  std::string log() const { return readText(scratch_ / "compositor.log"); }
+  std::string log() const { return readFile(scratch_ / "compositor.log"); }
   // Ends the compositor at once, as a crash would: its clients' connections
   // close under them.
   void kill() { compositor_.reset(); }
