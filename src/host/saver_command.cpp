@@ -6,7 +6,6 @@
 #include "host/configure_sheet.h"
 #include "host/saver_loop.h"
 #include "host/saver_options.h"
-#include "host/termination.h"
 #include "host/window_placements.h"
 #include "platform/png_writer.h"
 #include "platform/sdl_video.h"
@@ -107,7 +106,6 @@ int runSaver(std::span<const std::string_view> args) {
   if (!options) {
     return 2;
   }
-  catchTerminationSignals();
   // The wallpaper draws headless and shows its frames through GTK: no SDL.
   if (options->mode == SaverMode::Background) {
     return runBackground(*options);

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -159,6 +160,7 @@ class Process {
           int raw = 0;
           if (pid_ > 0 && waitpid(pid_, &raw, WNOHANG) == pid_) {
             status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+            signal_ = WIFSIGNALED(raw) ? WTERMSIG(raw) : 0;
           }
           return status_.has_value();
         },
@@ -166,6 +168,8 @@ class Process {
     return status_;
   }
   std::string errors() const { return readText(errPath_); }
+  // The signal that ended it, or 0 when it exited or still runs.
+  int endingSignal() const { return signal_; }
 
  private:
   bool running() const { return pid_ > 0 && !status_; }
@@ -173,7 +177,24 @@ class Process {
   pid_t pid_ = -1;
   std::string errPath_;
   std::optional<int> status_;
+  int signal_ = 0;
 };
+
+// Whether the process, sent a termination signal, ended by that signal
+// within the timeout, as a program that catches it does after cleaning up.
+inline ::testing::AssertionResult endedBy(Process& run, int number, std::chrono::milliseconds timeout) {
+  const auto status = run.wait(timeout);
+  if (!status) {
+    return ::testing::AssertionFailure() << "still running " << timeout.count() << " ms after "
+                                         << strsignal(number) << ": " << run.errors();
+  }
+  if (run.endingSignal() != number) {
+    return ::testing::AssertionFailure()
+           << "ended with status " << *status << " and signal " << run.endingSignal() << " rather than by "
+           << strsignal(number) << ": " << run.errors();
+  }
+  return ::testing::AssertionSuccess();
+}
 
 // An X server started for a test, on a display number it picks itself
 // (-displayfd); stopped with the object.
