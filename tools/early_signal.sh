@@ -13,16 +13,19 @@ program="$build/src/host/swirlmote"
 
 source "$(dirname "$0")/xvfb_screen.sh"
 
-for mode in "--size 320x240" --root; do
-  by_signal=0
+# One mode: its arguments.
+try_mode() {
+  local mode="$*" by_signal=0 run delay saver status wait_exec
   for ((run = 0; run < runs; run++)); do
     delay=$(awk -v r=$RANDOM 'BEGIN { printf "%.3f", 0.05 * r / 32767 }')
-    DISPLAY=$display XDG_CONFIG_HOME=$work/config WAYLAND_DISPLAY= XSCREENSAVER_WINDOW= \
-      "$program" $mode 2>"$work/err" &
+    DISPLAY=$display XDG_CONFIG_HOME=$work/config WAYLAND_DISPLAY='' XSCREENSAVER_WINDOW='' \
+      "$program" "$@" 2>"$work/err" &
     saver=$!
     # The moment of the start is the program's own: a signal that reaches
     # the shell's child before it runs the program is the shell's.
-    until [[ $(readlink "/proc/$saver/exe" 2>/dev/null) == */swirlmote ]]; do :; done
+    for ((wait_exec = 0; wait_exec < 10000; wait_exec++)); do
+      [[ $(readlink "/proc/$saver/exe" 2>/dev/null) == */swirlmote ]] && break
+    done
     sleep "$delay"
     kill -s TERM $saver
     status=0
@@ -34,4 +37,7 @@ for mode in "--size 320x240" --root; do
     fi
   done
   echo "$mode: $by_signal of $runs ended by SIGTERM with no message"
-done
+}
+
+try_mode --size 320x240
+try_mode --root
