@@ -135,7 +135,7 @@ bool hostUntilTheEnd(const IdleOptions& options, const ShowIdleSaver& showSaver)
   if (bus && !busNameHasOwner(bus, kScreenSaverName)) {
     service = ScreenSaverService::start(bus, [&session](bool held) { session.inhibitorsChanged(held); });
   }
-  const guint wake = g_unix_fd_add(terminationDescriptor(), G_IO_IN, drainTermination, nullptr);
+  const guint wake = g_unix_fd_add(terminationWakeFd(), G_IO_IN, drainTermination, nullptr);
   session.start(std::move(monitor), service && service->held());
   while (!terminationRequested() && !session.desktopGone()) {
     if (session.takeShowRequest()) {

@@ -8,8 +8,15 @@
 #include "host/arguments.h"
 #include "host/commands.h"
 #include "host/option_table.h"
+#include "host/termination.h"
 
 namespace {
+
+// The subcommands; anything else runs the saver or answers --help or
+// --version.
+bool isSubcommand(std::string_view first) {
+  return first == "simulate" || first == "render" || first == "config";
+}
 
 int run(std::span<const std::string_view> args) {
   if (!args.empty()) {
@@ -47,12 +54,20 @@ int run(std::span<const std::string_view> args) {
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
+  // Hosts may end the saver the moment they start it: its handlers are in
+  // place before any connection is made, so that such a signal ends it as a
+  // later one does. The subcommands keep the default actions.
+  if (args.empty() || !isSubcommand(args.front())) {
+    catchTerminationSignals();
+  }
   // Buffers are sized before they are made, but the memory left can still
   // run out while a frame is drawn or read back.
+  int status = 1;
   try {
-    return run(args);
+    status = run(args);
   } catch (const std::bad_alloc&) {
     std::fputs("swirlmote: out of memory\n", stderr);
-    return 1;
   }
+  endByTerminationSignal();
+  return status;
 }

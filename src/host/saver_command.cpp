@@ -62,7 +62,6 @@ int runSaver(std::span<const std::string_view> args) {
   if (!options) {
     return 2;
   }
-  catchTerminationSignals();
   // The wallpaper draws headless and shows its frames through GTK: no SDL.
   if (options->mode == SaverMode::Background) {
     return runBackground(*options);

@@ -90,6 +90,10 @@ GtkSheetWindow* GtkNib::windowNamed(std::string_view id) {
   return windows_.back().get();
 }
 
+bool GtkNib::sendsAction(std::string_view name) const {
+  return actionsSent_.contains(name);
+}
+
 WidgetControl* GtkNib::controlFor(GObject* object) {
   if (!GTK_IS_WIDGET(object)) {
     return nullptr;
@@ -116,6 +120,7 @@ void GtkNib::connectSignal(GtkBuilder*, GObject* object, const gchar* signal, co
     if (action.name == handler) {
       if (WidgetControl* control = context->nib->controlFor(object)) {
         control->connectAction(signal, action.perform);
+        context->nib->actionsSent_.emplace(action.name);
       }
       return;
     }

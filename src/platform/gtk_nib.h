@@ -2,7 +2,9 @@
 
 #include <gtk/gtk.h>
 
+#include <functional>
 #include <memory>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,6 +24,7 @@ class GtkNib : public Nib {
 
   WidgetControl* controlNamed(std::string_view id) override;
   GtkSheetWindow* windowNamed(std::string_view id) override;
+  bool sendsAction(std::string_view name) const override;
 
  private:
   friend class GtkNibLoader;
@@ -34,6 +37,8 @@ class GtkNib : public Nib {
   GtkBuilder* builder_;
   std::vector<std::unique_ptr<GtkSheetWindow>> windows_;
   std::vector<std::unique_ptr<WidgetControl>> controls_;
+  // The actions some control's signal was connected to.
+  std::set<std::string, std::less<>> actionsSent_;
 };
 
 // GtkBuilder layouts, "<name>.ui" among the module's resources. GTK comes up

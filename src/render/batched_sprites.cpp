@@ -1,8 +1,10 @@
 #include "render/batched_sprites.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
+#include "render/sprite_batches.h"
 #include "render/sprite_quad.h"
 
 namespace {
@@ -60,7 +62,7 @@ void BatchedSprites::reserve(const Field& field) {
   }
 }
 
-bool BatchedSprites::drawSprites(const Field& field, StopCheck) {
+bool BatchedSprites::drawSprites(const Field& field, StopCheck stop) {
   reserve(field);
   const float scale = 200.0f * field.particle_scale;
   SpriteVertex* v = vertices_.data();
@@ -89,9 +91,18 @@ bool BatchedSprites::drawSprites(const Field& field, StopCheck) {
   glVertexPointer(3, GL_FLOAT, stride, &first->x);
   glTexCoordPointer(2, GL_FLOAT, stride, &first->s);
   glColorPointer(4, GL_FLOAT, stride, &first->r);
-  // The range spares GL a scan of the indices for the corners they use.
-  glDrawRangeElements(GL_TRIANGLES, 0, static_cast<GLuint>(4 * sprites_ - 1),
-                      static_cast<GLsizei>(6 * sprites_), GL_UNSIGNED_INT, indices_.data());
+  // The batches draw the same triangles in the same order as one draw
+  // would, and so the same pixels. Each range spares GL a scan of the
+  // indices for the corners they use.
+  SpriteBatches batches(stop);
+  bool finished = true;
+  for (std::size_t begin = 0; begin < sprites_ && finished; begin += SpriteBatches::kSpritesPerBatch) {
+    const std::size_t end = std::min(sprites_, begin + SpriteBatches::kSpritesPerBatch);
+    glDrawRangeElements(GL_TRIANGLES, static_cast<GLuint>(4 * begin), static_cast<GLuint>(4 * end - 1),
+                        static_cast<GLsizei>(6 * (end - begin)), GL_UNSIGNED_INT,
+                        indices_.data() + 6 * begin);
+    finished = batches.batchDrawn();
+  }
   glPopClientAttrib();
-  return true;
+  return finished;
 }

@@ -15,9 +15,10 @@ struct SpriteVertex {
   float x, y, z;
 };
 
-// Every sprite and afterimage of a frame drawn with a single
-// fixed-function vertex-array draw, their corners placed on the CPU as the
-// classic path's matrices would place them. Each sprite has four corners
+// Every sprite and afterimage of a frame drawn with fixed-function
+// vertex-array draws, one for each batch of SpriteBatches::kSpritesPerBatch
+// sprites, their corners placed on the CPU as the classic path's matrices
+// would place them. Each sprite has four corners
 // and six indices making the same two triangles as the sprite quad's list.
 // The storage only grows, so once it fits the field a frame allocates
 // nothing.
@@ -25,9 +26,10 @@ class BatchedSprites : public SpriteDrawer {
  public:
   // Makes room for every sprite and afterimage of the field as seeded.
   void reserve(const Field& field) override;
-  // Fills the corners from the field and draws them. The one draw is not
-  // split, so the stop check is not asked here: the frame asks it before.
-  // The client vertex-array state is as before afterwards.
+  // Fills the corners from the field and draws them a batch at a time,
+  // asking the stop check after each batch as the classic path does; false
+  // when it gave the frame up. The client vertex-array state is as before
+  // afterwards.
   bool drawSprites(const Field& field, StopCheck stop = nullptr) override;
   // The corners of the latest drawSprites, four a sprite in drawing order
   // (each particle's sprite, then its afterimages), and the indices of its

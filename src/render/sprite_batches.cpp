@@ -33,6 +33,10 @@ bool SpriteBatches::spriteDrawn() {
     return true;
   }
   sprites_ = 0;
+  return batchDrawn();
+}
+
+bool SpriteBatches::batchDrawn() {
   if (available_) {
     if (older_) {
       glClientWaitSync(older_, GL_SYNC_FLUSH_COMMANDS_BIT, GL_TIMEOUT_IGNORED);

@@ -4,8 +4,9 @@
 
 #include "render/stop_check.h"
 
-// Hands the classic path's sprites to GL in batches and looks at the stop
-// check after each one.
+// Hands a frame's sprites to GL in batches and looks at the stop check after
+// each one: the classic path counts its sprites one draw call at a time, the
+// batched path draws a batch's sprites with one call.
 //
 // Each classic sprite sets its colour between draws, and the fixed-function
 // pipeline reads a colour that no vertex carries as a fragment-stage
@@ -31,6 +32,9 @@ class SpriteBatches {
   // Called after each sprite's draw call; false when the frame is to be
   // given up.
   bool spriteDrawn();
+  // Called after the draw call of a whole batch; false when the frame is to
+  // be given up.
+  bool batchDrawn();
   // Whether the queue is bounded: contexts without sync objects draw
   // unbounded.
   bool bounding() const { return available_; }

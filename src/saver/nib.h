@@ -25,6 +25,8 @@ class Nib {
   virtual Control* controlNamed(std::string_view id) = 0;
   // The window of that id; null when there is no such window.
   virtual SheetWindow* windowNamed(std::string_view id) = 0;
+  // Whether any of its controls sends the action of that name.
+  virtual bool sendsAction(std::string_view name) const = 0;
 };
 
 // Where a view's sheet layouts come from: the toolkit's loader on a display.
@@ -40,3 +42,9 @@ class NibLoader {
 // Connects each of the owner's outlets to the nib's object of the same name;
 // an outlet without one becomes null.
 void connectOutlets(Nib& nib, SheetOutlets& outlets);
+
+// A layout that lacks an outlet or an action is damaged, as a sprite image
+// that does not decode is: one warning on stderr for each outlet left null
+// and each action that no control sends. The sheet goes on without them.
+void reportMissingConnections(const Nib& nib, const SheetOutlets& outlets,
+                              std::span<const Nib::Action> actions, std::string_view nibName);

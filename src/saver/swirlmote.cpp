@@ -137,6 +137,7 @@ void Swirlmote::loadSheet(NibLoader& nibs) {
   nib_ = nibs.loadNibNamed("Swirlmote", actions);
   if (nib_) {
     connectOutlets(*nib_, outlets_);
+    reportMissingConnections(*nib_, outlets_, actions, "Swirlmote");
   }
   synchronizeToDefaults();
 }

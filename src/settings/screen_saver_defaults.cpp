@@ -26,6 +26,9 @@ struct ScreenSaverDefaults::State {
   // Problems with the file already reported.
   std::set<std::string> reported;
   bool loaded = false;
+  // The permissions a store written where there is none gets; 0 for the
+  // default.
+  unsigned newFileMode = 0;
 
   void report(const std::string& problem) {
     if (reported.insert(problem).second) {
@@ -34,10 +37,15 @@ struct ScreenSaverDefaults::State {
   }
 
   // The file's values, or nothing after reporting why there are none.
+  // A damaged file's permissions, when it was moved aside, are kept for the
+  // store that replaces it.
   KeyFilePtr readFile() {
     StoreRead file = readStoreFile(path);
     if (!file.values) {
       report(file.failure);
+    }
+    if (file.movedAsideMode != 0) {
+      newFileMode = file.movedAsideMode;
     }
     return std::move(file.values);
   }
@@ -222,7 +230,7 @@ bool ScreenSaverDefaults::synchronize() {
                  "; the settings are kept for this run only");
     return false;
   }
-  removeLeftoverTemporaries(state.path);
+  removeLeftoverTemporary(lock, state.path);
   KeyFilePtr merged = state.readFile();
   state.loaded = merged != nullptr;
   if (!merged) {
@@ -235,7 +243,7 @@ bool ScreenSaverDefaults::synchronize() {
       removeKey(merged.get(), state.group, key);
     }
   }
-  if (!writeStoreFile(state.path, merged.get())) {
+  if (!writeStoreFile(lock, state.path, merged.get(), state.newFileMode)) {
     return false;
   }
   state.values = std::move(merged);

@@ -1,13 +1,12 @@
 #include "settings/store_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -24,10 +23,21 @@ constexpr auto kKeyFileFlags =
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// A temporary file is "<target>.tmp-" and the six letters and digits that
-// mkostemp puts in place of its X's.
+// A temporary file is "<target>.tmp-" and random letters and digits. It is
+// never found by its name: the lock records it.
 constexpr std::string_view kTemporaryInfix = ".tmp-";
-constexpr std::string_view kTemporaryPattern = "XXXXXX";
+constexpr int kTemporaryLetters = 12;
+constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// GLib's generator, seeded from the system: the animation's random()
+// sequence is left alone.
+std::string temporaryName(const std::string& target) {
+  std::string name = target + std::string(kTemporaryInfix);
+  for (int i = 0; i < kTemporaryLetters; ++i) {
+    name += kLetters[static_cast<std::size_t>(g_random_int_range(0, static_cast<gint32>(kLetters.size())))];
+  }
+  return name;
+}
 
 std::string baseName(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -143,24 +153,14 @@ bool writeFailed(const std::string& path, int error) {
   return false;
 }
 
-bool isTemporaryName(std::string_view name, std::string_view prefix) {
-  if (name.size() != prefix.size() + kTemporaryPattern.size() || !name.starts_with(prefix)) {
-    return false;
-  }
-  name.remove_prefix(prefix.size());
-  return std::all_of(name.begin(), name.end(),
-                     [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
-}
-
 }  // namespace
 
 KeyFilePtr newKeyFile() {
   return KeyFilePtr(g_key_file_new());
 }
 
-StoreLock::StoreLock(const std::string& storePath) {
-  const std::string lockPath = storePath + ".lock";
-  fd_ = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+StoreLock::StoreLock(const std::string& storePath) : path_(storeTarget(storePath) + ".lock") {
+  fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd_ < 0) {
     error_ = errno;
     return;
@@ -179,6 +179,29 @@ StoreLock::~StoreLock() {
   if (fd_ >= 0) {
     close(fd_);
   }
+}
+
+std::string StoreLock::recordedTemporary() const {
+  char buffer[PATH_MAX];
+  ssize_t got = -1;
+  do {
+    got = pread(fd_, buffer, sizeof buffer, 0);
+  } while (got < 0 && errno == EINTR);
+  if (got <= 0) {
+    return {};
+  }
+  const std::string_view text(buffer, static_cast<size_t>(got));
+  const auto end = text.find('\n');
+  return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end));
+}
+
+bool StoreLock::recordTemporary(const std::string& name) const {
+  const std::string line = name.empty() ? std::string() : name + "\n";
+  ssize_t written = -1;
+  do {
+    written = pwrite(fd_, line.data(), line.size(), 0);
+  } while (written < 0 && errno == EINTR);
+  return written == static_cast<ssize_t>(line.size()) && ftruncate(fd_, static_cast<off_t>(line.size())) == 0;
 }
 
 StoreRead readStoreFile(const std::string& path) {
@@ -206,7 +229,9 @@ StoreRead readStoreFile(const std::string& path) {
       stderr,
       "swirlmote: the settings file %s is damaged (%s); it was moved to %s and the settings start empty\n",
       target.c_str(), damage->c_str(), aside.c_str());
-  return {newKeyFile(), {}};
+  struct stat info;
+  const unsigned mode = stat(aside.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+  return {newKeyFile(), {}, mode};
 }
 
 bool makeStoreDirectory(const std::string& path) {
@@ -221,54 +246,66 @@ bool makeStoreDirectory(const std::string& path) {
   return true;
 }
 
-bool writeStoreFile(const std::string& path, GKeyFile* file) {
+bool writeStoreFile(const StoreLock& lock, const std::string& path, GKeyFile* file, unsigned newMode) {
   const std::string target = storeTarget(path);
-  gsize length = 0;
-  gchar* data = g_key_file_to_data(file, &length, nullptr);
-  std::string temporary = target + std::string(kTemporaryInfix) + std::string(kTemporaryPattern);
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) {
-    const int error = errno;
-    g_free(data);
-    return writeFailed(target, error);
-  }
   // A replaced store keeps the permissions it had.
   struct stat existing;
-  if (stat(target.c_str(), &existing) == 0) {
-    fchmod(fd, existing.st_mode & 07777);
+  const mode_t mode = stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777
+                      : newMode != 0                       ? newMode
+                                                           : 0600;
+  // The name is recorded before the file exists, so that a writer killed at
+  // any point leaves nothing the next one does not know of; a name that is
+  // taken (by anything at all) is passed over.
+  std::string temporary;
+  int fd = -1;
+  while (fd < 0) {
+    temporary = temporaryName(target);
+    if (!lock.recordTemporary(baseName(temporary))) {
+      return writeFailed(lock.path(), errno);
+    }
+    fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 && errno != EEXIST) {
+      const int error = errno;
+      lock.recordTemporary({});
+      return writeFailed(target, error);
+    }
   }
-  const bool written = writeAll(fd, data, length) && fsync(fd) == 0;
+  gsize length = 0;
+  gchar* data = g_key_file_to_data(file, &length, nullptr);
+  const bool written = writeAll(fd, data, length) && fchmod(fd, mode) == 0 && fsync(fd) == 0;
   const int writeError = errno;
   g_free(data);
   const bool closed = close(fd) == 0;
   const int closeError = errno;
-  if (!written || !closed) {
+  bool renamed = false;
+  int renameError = 0;
+  if (written && closed) {
+    renamed = rename(temporary.c_str(), target.c_str()) == 0;
+    renameError = errno;
+  }
+  if (!renamed) {
     unlink(temporary.c_str());
+  }
+  lock.recordTemporary({});
+  if (!written || !closed) {
     return writeFailed(target, written ? closeError : writeError);
   }
-  if (rename(temporary.c_str(), target.c_str()) != 0) {
-    const int renameError = errno;
-    unlink(temporary.c_str());
+  if (!renamed) {
     return writeFailed(target, renameError);
   }
   syncDirectory(directoryOf(target));
   return true;
 }
 
-void removeLeftoverTemporaries(const std::string& path) {
-  const std::string target = storeTarget(path);
-  const std::string prefix = baseName(target) + std::string(kTemporaryInfix);
-  DIR* directory = opendir(directoryOf(target).c_str());
-  if (!directory) {
+void removeLeftoverTemporary(const StoreLock& lock, const std::string& path) {
+  const std::string name = lock.recordedTemporary();
+  if (name.empty() || name.find('/') != std::string::npos) {
     return;
   }
-  const int fd = dirfd(directory);
-  while (const dirent* entry = readdir(directory)) {
-    struct stat info;
-    if (isTemporaryName(entry->d_name, prefix) &&
-        fstatat(fd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)) {
-      unlinkat(fd, entry->d_name, 0);
-    }
+  const std::string leftover = directoryOf(storeTarget(path)) + "/" + name;
+  struct stat info;
+  if (lstat(leftover.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+    unlink(leftover.c_str());
   }
-  closedir(directory);
+  lock.recordTemporary({});
 }

@@ -110,8 +110,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SetCase{"number of cyclones", "4.0", "4"}, SetCase{"number of cyclones", "1e3", "1000"},
                       SetCase{"number of cyclones", "1.5", "1"}, SetCase{"number of cyclones", "True", "1"},
                       SetCase{"particle scale", "+1.5", "1.5"}, SetCase{"particle scale", "1e-50", "0"},
-                      SetCase{"particle scale", "Yes", "1"}, SetCase{"show afterimage", "2", "true"},
-                      SetCase{"show afterimage", "0.0", "false"},
+                      SetCase{"particle scale", "1e-400", "0"}, SetCase{"particle scale", "Yes", "1"},
+                      SetCase{"show afterimage", "2", "true"}, SetCase{"show afterimage", "0.0", "false"},
                       // A shape by its name or an older spelling, stored as its index.
                       SetCase{"particle shape", "heart", "3"}, SetCase{"particle shape", "ring", "9"},
                       SetCase{"particle shape", "star_5", "7"}, SetCase{"particle shape", "6", "6"}));

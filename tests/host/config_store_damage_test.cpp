@@ -186,23 +186,24 @@ TEST_F(StoreFileTest, DanglingLinkGetsItsTargetMade) {
   EXPECT_EQ(readFile(target), storeText("particle shape=3\n"));
 }
 
-TEST_F(StoreFileTest, LeftoverTemporariesOfOurNamingAreRemovedAndNothingElse) {
+TEST_F(StoreFileTest, FilesBesideTheStoreAreNeverTakenForLeftovers) {
   writeStore(home_.dir(), "particle shape=3\n");
   const std::string base = home_.storePath();
-  for (const char* name : {".tmp-a1B2c3", ".tmp-ZZZZZZ", ".tmp-000000"}) {
-    writeFile(base + name, "[half a write");
-  }
-  const std::vector<std::string> others{base + ".tmp-abc", base + ".tmp-abcdefg", base + ".tmp-ab-c12",
-                                        home_.storeDir() + "/other.ini.tmp-abc123", base + ".corrupt-x"};
-  for (const std::string& path : others) {
-    writeFile(path, "not ours");
+  // Names a user may give, some of them in the temporary files' own form.
+  const std::vector<std::string> users{base + ".tmp-backup", base + ".tmp-a1B2c3",
+                                       base + ".tmp-ZZZZZZ", base + ".tmp-abcdefghijkl",
+                                       base + ".tmp-abc",    home_.storeDir() + "/other.ini.tmp-abc123",
+                                       base + ".corrupt-x"};
+  for (const std::string& path : users) {
+    writeFile(path, "the user's");
   }
   fs::create_directory(base + ".tmp-dir123");
 
   ASSERT_EQ(config({"set", "number of cyclones", "4"}).status, 0);
   std::set<std::string> expected{kFileName, kFileName + ".lock", kFileName + ".tmp-dir123"};
-  for (const std::string& path : others) {
+  for (const std::string& path : users) {
     expected.insert(fs::path(path).filename().string());
+    EXPECT_EQ(readFile(path), "the user's") << path;
   }
   EXPECT_EQ(entriesOf(home_.storeDir()), expected);
   EXPECT_EQ(readFile(home_.storePath()), storeText("particle shape=3\nnumber of cyclones=4\n"));

@@ -114,7 +114,7 @@ TEST(SaverFullScreen, GivesEveryMonitorAViewOfItsOwnSize) {
   };
   waitFor(bothDrawn, 30s);
   run->signal(SIGTERM);
-  ASSERT_EQ(run->wait(10s), 0) << run->errors();
+  ASSERT_TRUE(endedBy(*run, SIGTERM, 10s));
 
   ASSERT_TRUE(root);
   EXPECT_GT(brightPixels(*root, 0, 0, 1920, 1080), 50) << "no particles on the left monitor";

@@ -217,7 +217,7 @@ TEST_F(SaverOnWayland, TheBackgroundFollowsOutputsComingAndGoing) {
   shown();
   ASSERT_FALSE(run->wait(0ms)) << "ended by itself: " << run->errors();
   run->signal(SIGTERM);
-  EXPECT_EQ(run->wait(10s), 0) << run->errors();
+  EXPECT_TRUE(endedBy(*run, SIGTERM, 10s));
 }
 
 // The wallpaper lies under an ordinary window, on every output, until a
@@ -265,7 +265,7 @@ TEST_F(SaverOnWayland, TheBackgroundLiesUnderOrdinaryWindows) {
       << background->errors() << ordinary.errors();
   ASSERT_FALSE(background->wait(0ms)) << "ended by itself: " << background->errors();
   background->signal(SIGTERM);
-  EXPECT_EQ(background->wait(10s), 0) << background->errors();
+  EXPECT_TRUE(endedBy(*background, SIGTERM, 10s));
 }
 
 // swayidle starts the saver after the seat has been idle, on every output,

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -24,6 +25,22 @@
 #include "support/files.h"
 #include "support/process.h"
 #include "support/requirements.h"
+
+// Whether the process, sent a termination signal, ended by that signal
+// within the timeout, as a program that catches it does after cleaning up.
+inline ::testing::AssertionResult endedBy(Process& run, int number, std::chrono::milliseconds timeout) {
+  const auto status = run.wait(timeout);
+  if (!status) {
+    return ::testing::AssertionFailure() << "still running " << timeout.count() << " ms after "
+                                         << strsignal(number) << ": " << run.errors();
+  }
+  if (run.endingSignal() != number) {
+    return ::testing::AssertionFailure()
+           << "ended with status " << *status << " and signal " << run.endingSignal() << " rather than by "
+           << strsignal(number) << ": " << run.errors();
+  }
+  return ::testing::AssertionSuccess();
+}
 
 // An X server started for a test, on a display number it picks itself
 // (-displayfd); stopped with the object.

@@ -10,6 +10,7 @@
 
 #include "platform/headless_platform.h"
 #include "render/batched_sprites.h"
+#include "render/sprite_batches.h"
 #include "saver/swirlmote.h"
 #include "support/config_home.h"
 
@@ -237,6 +238,38 @@ TEST_F(BatchedFrames, LeavesTheClientArraysAsTheyWere) {
   EXPECT_GT(litShare(classic), 0.001);
   EXPECT_TRUE(classic == afterBatched)
       << "largest channel difference " << compare(classic, afterBatched).largest;
+}
+
+// How often the stop check was asked, and at which asking it says stop (0:
+// never).
+int stopAsked = 0;
+int stopAtAsking = 0;
+
+bool countedStop() {
+  return ++stopAsked == stopAtAsking;
+}
+
+// Both drawers look at a stop request while the sprites are handed over, a
+// batch at a time, and give the frame up at the first batch edge after it;
+// a frame not stopped is asked about after every batch.
+TEST_F(BatchedFrames, BothDrawersAskTheStopCheckEveryBatch) {
+  const Look look{"Stopped", 3, 100, true, 1.0f, 0};
+  const int batches = 3 * 100 * 5 / static_cast<int>(SpriteBatches::kSpritesPerBatch);
+  for (const Renderer renderer : {Renderer::Classic, Renderer::Batched}) {
+    SCOPED_TRACE(renderer == Renderer::Classic ? "classic" : "batched");
+    const auto view = startedView(look);
+    ASSERT_NE(view, nullptr);
+    view->glView()->openGLContext()->makeCurrentContext();
+    const auto drawer = makeSpriteDrawer(renderer);
+    for (const int stopAt : {0, 2}) {
+      stopAsked = 0;
+      stopAtAsking = stopAt;
+      EXPECT_EQ(drawer->drawSprites(view->field(), countedStop), stopAt == 0);
+      EXPECT_EQ(stopAsked, stopAt == 0 ? batches : stopAt);
+    }
+    glFinish();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+  }
 }
 
 }  // namespace

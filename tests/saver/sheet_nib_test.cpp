@@ -2,11 +2,15 @@
 #include <gtk/gtk.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/egl_context.h"
 #include "platform/gtk_nib.h"
@@ -90,6 +94,46 @@ TEST_F(SheetNib, SaverRunsOnWithoutItsLayout) {
   EXPECT_EQ(view->outlets().BTN_OK, nullptr);
   view->startAnimation();
   EXPECT_EQ(view->field().no_particles, 50);
+}
+
+// A layout cut short is damaged: the view names each outlet and each action
+// it lacks, once, and the complete layout draws no word.
+TEST_F(SheetNib, EachMissingOutletAndActionIsReportedOnce) {
+  std::ifstream in(layoutPath(), std::ios::binary);
+  const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const char* resources = std::getenv("SWIRLMOTE_RESOURCES");
+  const std::string previous = resources ? resources : "";
+  setenv("SWIRLMOTE_RESOURCES", home_.dir().c_str(), 1);
+  EglContextFactory egl;
+  PngDecoder png;
+  for (const std::size_t length : {whole.size(), std::size_t{3000}}) {
+    SCOPED_TRACE("the layout's first " + std::to_string(length) + " bytes");
+    const std::string text = whole.substr(0, length);
+    layoutFile(text);
+    // What the text holds, told from the text itself.
+    std::vector<std::string> missing;
+    for (const auto& [name, outlet] : kControlOutlets) {
+      if (text.find("id=\"" + std::string(name) + "\"") == std::string::npos) {
+        missing.emplace_back(name);
+      }
+    }
+    for (const char* action : {"changeConfiguration", "closeSheet"}) {
+      if (text.find("handler=\"" + std::string(action) + "\"") == std::string::npos) {
+        missing.emplace_back(action);
+      }
+    }
+    GtkNibLoader nibs;
+    auto view = Swirlmote::initWithFrame(Rect{{}, {64, 48}}, false, {egl, png, &nibs});
+    ASSERT_NE(view, nullptr);
+    testing::internal::CaptureStderr();
+    ASSERT_NE(view->configureSheet(), nullptr);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(static_cast<std::size_t>(std::count(said.begin(), said.end(), '\n')), missing.size()) << said;
+    for (const std::string& name : missing) {
+      EXPECT_NE(said.find(" " + name + ";"), std::string::npos) << name << " not named in:\n" << said;
+    }
+  }
+  setenv("SWIRLMOTE_RESOURCES", previous.c_str(), 1);
 }
 
 // Outlets the layout lacks stay null; signals naming no action of the owner

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -91,15 +92,33 @@ TEST_F(SharedStoreTest, TwoStoresChangingDifferentKeysKeepBoth) {
   EXPECT_EQ(first->integerForKey("particle color mode"), 120);
 }
 
-TEST_F(SharedStoreTest, TwoProcessesSynchronizingAtOnceLoseNothing) {
+// The names two processes reach one store by: a dotfile manager makes the
+// store a link, and a program may be given the file the link leads to.
+struct StoreNames {
+  const char* what;
+  const char* parent;  // relative to the test's home; "" is the store itself
+  const char* child;
+};
+
+class SharedNamesTest : public SharedStoreTest, public ::testing::WithParamInterface<StoreNames> {
+ protected:
+  std::string nameFor(const char* relative) const {
+    return relative[0] == '\0' ? home_.storePath() : home_.dir() + "/" + relative;
+  }
+};
+
+TEST_P(SharedNamesTest, TwoProcessesSynchronizingAtOnceLoseNothing) {
   constexpr int kRounds = 40;
   int go[2];
   ASSERT_EQ(pipe(go), 0);
   // Both processes need the directory; creating it is not what is tested.
   std::filesystem::create_directories(home_.storeDir());
+  for (const char* link : {"link", "other link"}) {
+    std::filesystem::create_symlink(home_.storePath(), home_.dir() + "/" + link);
+  }
 
-  const auto writeRounds = [&](const std::string& prefix) {
-    ScreenSaverDefaults store(home_.storePath(), storeGroup());
+  const auto writeRounds = [&](const std::string& name, const std::string& prefix) {
+    ScreenSaverDefaults store(name, storeGroup());
     bool ok = true;
     for (int i = 0; i < kRounds; ++i) {
       store.setInteger(i, prefix + " " + std::to_string(i));
@@ -114,12 +133,12 @@ TEST_F(SharedStoreTest, TwoProcessesSynchronizingAtOnceLoseNothing) {
     close(go[1]);
     char byte;
     const bool started = read(go[0], &byte, 1) == 1;
-    _exit(started && writeRounds("child") ? 0 : 1);
+    _exit(started && writeRounds(nameFor(GetParam().child), "child") ? 0 : 1);
   }
   close(go[0]);
   ASSERT_EQ(write(go[1], "x", 1), 1);
   close(go[1]);
-  const bool parentOk = writeRounds("parent");
+  const bool parentOk = writeRounds(nameFor(GetParam().parent), "parent");
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
@@ -133,13 +152,21 @@ TEST_F(SharedStoreTest, TwoProcessesSynchronizingAtOnceLoseNothing) {
       EXPECT_EQ(reader->integerForKey(key), i) << key;
     }
   }
+  EXPECT_TRUE(std::filesystem::is_symlink(home_.dir() + "/link"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Names, SharedNamesTest,
+                         ::testing::Values(StoreNames{"SameName", "", ""},
+                                           StoreNames{"LinkAndTarget", "link", ""},
+                                           StoreNames{"TwoLinks", "link", "other link"}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 class DamagedFileTest : public SharedStoreTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(DamagedFileTest, IsMovedAsideOnceAndNeverOverwritten) {
   const std::string damaged = GetParam();
   writeFile(home_.storePath(), damaged);
+  chmod(home_.storePath().c_str(), 0640);
 
   testing::internal::CaptureStderr();
   auto store = open();
@@ -156,6 +183,10 @@ TEST_P(DamagedFileTest, IsMovedAsideOnceAndNeverOverwritten) {
   store->setInteger(2, "number of cyclones");
   ASSERT_TRUE(store->synchronize());
   EXPECT_EQ(readFile(aside[0]), damaged);
+  // The store that replaces the damaged one has its permissions.
+  struct stat written;
+  ASSERT_EQ(stat(home_.storePath().c_str(), &written), 0);
+  EXPECT_EQ(written.st_mode & 07777, 0640u);
   EXPECT_EQ(open()->integerForKey("number of cyclones"), 2);
 }
 

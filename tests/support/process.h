@@ -99,6 +99,8 @@ class Process {
     return *status_;
   }
   std::string errors() const { return readFile(errPath_); }
+  // The signal that ended it, or 0 when it exited or still runs.
+  int endingSignal() const { return signal_; }
 
  private:
   bool running() const { return pid_ > 0 && !status_; }
@@ -106,6 +108,7 @@ class Process {
     int raw = 0;
     if (pid_ > 0 && waitpid(pid_, &raw, options) == pid_) {
       status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+      signal_ = WIFSIGNALED(raw) ? WTERMSIG(raw) : 0;
     }
     return status_.has_value();
   }
@@ -113,6 +116,7 @@ class Process {
   pid_t pid_ = -1;
   std::string errPath_;
   std::optional<int> status_;
+  int signal_ = 0;
 };
 
 struct ProgramResult {
