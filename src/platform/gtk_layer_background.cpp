@@ -5,8 +5,8 @@
 #include <poll.h>
 
 #include <cerrno>
-#include <cstring>
 
+#include "platform/cairo_frame.h"
 #include "platform/gtk_runtime.h"
 #include "platform/wayland_compositor.h"
 
@@ -126,31 +126,7 @@ int LayerBackground::pixelHeight() const {
 }
 
 void LayerBackground::show(const std::vector<uint8_t>& rgba, int width, int height) {
-  if (frame_ &&
-      (cairo_image_surface_get_width(frame_) != width || cairo_image_surface_get_height(frame_) != height)) {
-    cairo_surface_destroy(frame_);
-    frame_ = nullptr;
-  }
-  if (!frame_) {
-    frame_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    // One frame pixel to one output pixel on a scaled output too.
-    const int scale = gtk_widget_get_scale_factor(window_);
-    cairo_surface_set_device_scale(frame_, scale, scale);
-  }
-  cairo_surface_flush(frame_);
-  // RGB24 keeps a pixel as a native 32-bit word 0x00RRGGBB, rows stride
-  // bytes apart.
-  uint8_t* rows = cairo_image_surface_get_data(frame_);
-  const int stride = cairo_image_surface_get_stride(frame_);
-  for (int y = 0; y < height; ++y) {
-    const uint8_t* source = rgba.data() + static_cast<std::size_t>(y) * width * 4;
-    uint8_t* row = rows + static_cast<std::size_t>(y) * stride;
-    for (int x = 0; x < width; ++x, source += 4) {
-      const uint32_t pixel = (uint32_t{source[0]} << 16) | (uint32_t{source[1]} << 8) | source[2];
-      std::memcpy(row + static_cast<std::size_t>(x) * 4, &pixel, sizeof pixel);
-    }
-  }
-  cairo_surface_mark_dirty(frame_);
+  copyFrameToCairo(rgba, width, height, gtk_widget_get_scale_factor(window_), frame_);
   gtk_widget_queue_draw(window_);
 }
 
