@@ -24,11 +24,18 @@ int runConfigureInSheet(const RunOptions& options) {
     std::fputs("swirlmote: the settings sheet could not be loaded (see the messages above)\n", stderr);
     return 1;
   }
+  // GTK is up now, with the sheet: the compositor's end ends the run as it
+  // ends the saver's other modes.
+  watchGtkCompositor();
   view.previewSheetChanges();
   sheet->beginSheet(0, [sheet, &loop] {
     sheet->orderOut();
     loop.end();
   });
   const int64_t drawn = loop.run();
+  if (events.lost()) {
+    std::fputs("swirlmote: lost the connection to the Wayland compositor\n", stderr);
+    return 0;
+  }
   return saveScreenshot(loop, drawn, options.screenshot) ? 0 : 1;
 }

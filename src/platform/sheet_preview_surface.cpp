@@ -23,8 +23,11 @@ struct SheetPreviewSurface::Area {
     gtk_widget_set_margin_bottom(widget, kMargin);
     drawHandler = g_signal_connect(widget, "draw", G_CALLBACK(draw), this);
   }
+  // A widget destroyed with the sheet's window has lost its handlers.
   ~Area() {
-    g_signal_handler_disconnect(widget, drawHandler);
+    if (g_signal_handler_is_connected(widget, drawHandler)) {
+      g_signal_handler_disconnect(widget, drawHandler);
+    }
     g_object_unref(widget);
     if (image) {
       cairo_surface_destroy(image);

@@ -375,6 +375,7 @@ TEST_F(SaverOnWayland, TheSheetHoldsItsPreviewOnWayland) {
 
   session_->run("swaymsg '[title=\"^Swirlmote Settings$\"] kill'");
   EXPECT_EQ(run->wait(10s), 0) << run->errors();
+  EXPECT_EQ(run->errors(), "") << "the window's widgets go without warnings";
   EXPECT_EQ(readFile(store), before);
 }
 
@@ -382,7 +383,8 @@ TEST_F(SaverOnWayland, TheSheetHoldsItsPreviewOnWayland) {
 // status 0 and one line, in every mode that opens windows or surfaces of its
 // own.
 TEST_F(SaverOnWayland, TheCompositorEndingEndsItWithAMessage) {
-  const std::vector<std::string> modes[] = {{"--size", "320x240"}, {"--fullscreen"}, {"--background"}};
+  const std::vector<std::string> modes[] = {
+      {"--size", "320x240"}, {"--fullscreen"}, {"--background"}, {"--configure"}};
   for (const auto& mode : modes) {
     SCOPED_TRACE(testing::PrintToString(mode));
     startSway();
