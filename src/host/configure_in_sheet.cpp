@@ -5,11 +5,13 @@
 
 #include "host/frame_loop.h"
 #include "host/saver_run.h"
+#include "host/window_placements.h"
 #include "platform/gtk_event_source.h"
 #include "platform/sheet_preview_surface.h"
 
-int runConfigureInSheet(const RunOptions& options) {
-  auto surface = std::make_unique<SheetPreviewSurface>(options.size.value_or(kPreviewSize));
+int runConfigureInSheet(const RunOptions& options, const std::vector<DisplayArea>& displays) {
+  auto surface =
+      std::make_unique<SheetPreviewSurface>(fittedToDisplay(options.size.value_or(kPreviewSize), displays));
   SheetPreviewSurface& preview = *surface;
   GtkEventSource events;
   FrameLoop loop(viewOptionsOf(options), loopOptionsOf(options, true), &events);

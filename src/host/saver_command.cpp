@@ -85,7 +85,7 @@ int runSaver(std::span<const std::string_view> args) {
   // the preview goes inside the sheet's window.
   if (options->configure && video->isWayland()) {
     stopWatchingForLostXServer();
-    return runConfigureInSheet(*options);
+    return runConfigureInSheet(*options, video->displayAreas());
   }
   SdlEvents events(video->isX11());
   std::vector<std::unique_ptr<SdlWindowSurface>> surfaces;
