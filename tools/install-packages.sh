@@ -16,9 +16,10 @@ if [[ "${1:-}" == "test" ]]; then
   packages+=(libgtest-dev libgmock-dev clang clang-format libclang-rt-14-dev valgrind xvfb xauth imagemagick x11-apps x11-utils
     x11-xserver-utils xdotool xscreensaver xsecurelock xserver-xorg-core xserver-xorg-video-dummy)
   # Headless Wayland compositors for the native Wayland tests: sway (with
-  # grim for screenshots, swayidle, and wtype to type on its seat) and weston,
-  # which has no input seat; wayland-scanner for the tests' virtual pointer.
-  packages+=(sway grim swayidle wtype weston libwayland-bin)
+  # grim for screenshots, swayidle, wtype to type on its seat, jq to read its
+  # window tree) and weston, which has no input seat; wayland-scanner for the
+  # tests' virtual pointer.
+  packages+=(sway grim swayidle wtype weston libwayland-bin jq)
   # GNOME's compositor, headless, for what SDL's windows do on mutter and for
   # the idle monitor GNOME offers on the session bus; MATE's screen saver
   # daemon, which runs savers from their desktop entries; a session bus of the

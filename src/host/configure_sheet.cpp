@@ -24,6 +24,7 @@ bool showConfigureSheet(Swirlmote& view, SdlWindowSurface& over, std::function<v
 
 bool showConfigureSheetBeside(Swirlmote& view, SdlWindowSurface& preview, std::function<void()> didEnd) {
   SheetWindow* sheet = view.configureSheet();
+  view.previewSheetChanges();
   if (const auto display = preview.usableDisplayArea(); sheet && display) {
     const SideBySide places = sideBySide(*display, preview.windowSize(), sheet->windowSize());
     preview.moveTo(places.preview.x, places.preview.y);

@@ -13,4 +13,5 @@ bool showConfigureSheet(Swirlmote& view, SdlWindowSurface& over, std::function<v
 
 // --configure: the same sheet beside the preview, which moves to its left:
 // the two side by side on the preview's display, neither covering the other.
+// The preview follows the sheet's changes before they are stored.
 bool showConfigureSheetBeside(Swirlmote& view, SdlWindowSurface& preview, std::function<void()> didEnd);

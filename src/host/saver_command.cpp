@@ -4,6 +4,7 @@
 
 #include "host/background_command.h"
 #include "host/commands.h"
+#include "host/configure_in_sheet.h"
 #include "host/configure_sheet.h"
 #include "host/frame_loop.h"
 #include "host/option_table.h"
@@ -79,6 +80,12 @@ int runSaver(std::span<const std::string_view> args) {
   const auto video = SdlVideo::start(foreign, options->mode != SaverMode::FullScreen);
   if (!video) {
     return 1;
+  }
+  // --configure on Wayland, where two windows cannot be put side by side:
+  // the preview goes inside the sheet's window.
+  if (options->configure && video->isWayland()) {
+    stopWatchingForLostXServer();
+    return runConfigureInSheet(*options, video->displayAreas());
   }
   SdlEvents events(video->isX11());
   std::vector<std::unique_ptr<SdlWindowSurface>> surfaces;

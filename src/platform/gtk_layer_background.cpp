@@ -1,34 +1,15 @@
 #include "platform/gtk_layer_background.h"
 
-#include <gdk/gdkwayland.h>
 #include <gtk-layer-shell.h>
-#include <poll.h>
 
-#include <cerrno>
-#include <cstring>
-
+#include "platform/cairo_frame.h"
+#include "platform/gtk_compositor_watch.h"
 #include "platform/gtk_runtime.h"
 #include "platform/wayland_compositor.h"
 
 namespace {
 
-wl_display* compositor = nullptr;
-bool lost = false;
 std::function<void(std::unique_ptr<LayerBackground>)> outputAdded;
-
-// The main loop's poll, which takes a hang-up on the compositor's socket
-// away from GDK before it sees it: GDK would end the process at once.
-gint pollWatchingCompositor(GPollFD* descriptors, guint count, gint timeout) {
-  const gint ready = g_poll(descriptors, count, timeout);
-  for (guint i = 0; i < count; ++i) {
-    if (descriptors[i].fd == wl_display_get_fd(compositor) &&
-        (descriptors[i].revents & (G_IO_HUP | G_IO_ERR))) {
-      lost = true;
-      descriptors[i].revents = 0;
-    }
-  }
-  return ready;
-}
 
 }  // namespace
 
@@ -45,25 +26,8 @@ bool LayerBackground::startGtkOnLayerShell() {
   if (!startGtk() || !gtk_layer_is_supported()) {
     return false;
   }
-  compositor = gdk_wayland_display_get_wl_display(gdk_display_get_default());
-  g_main_context_set_poll_func(nullptr, pollWatchingCompositor);
+  watchGtkCompositor();
   return true;
-}
-
-bool LayerBackground::compositorLost() {
-  if (lost) {
-    return true;
-  }
-  // GDK flushes its requests as each main loop iteration begins and ends
-  // the process when that fails. Flushed here first, the requests leave
-  // GDK nothing to write, and a compositor that has gone is found here.
-  pollfd socket{wl_display_get_fd(compositor), POLLIN, 0};
-  if (poll(&socket, 1, 0) > 0 && (socket.revents & (POLLHUP | POLLERR))) {
-    lost = true;
-  } else if (wl_display_flush(compositor) < 0 && errno != EAGAIN) {
-    lost = true;
-  }
-  return lost;
 }
 
 std::vector<std::unique_ptr<LayerBackground>> LayerBackground::onEveryOutput() {
@@ -126,31 +90,7 @@ int LayerBackground::pixelHeight() const {
 }
 
 void LayerBackground::show(const std::vector<uint8_t>& rgba, int width, int height) {
-  if (frame_ &&
-      (cairo_image_surface_get_width(frame_) != width || cairo_image_surface_get_height(frame_) != height)) {
-    cairo_surface_destroy(frame_);
-    frame_ = nullptr;
-  }
-  if (!frame_) {
-    frame_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    // One frame pixel to one output pixel on a scaled output too.
-    const int scale = gtk_widget_get_scale_factor(window_);
-    cairo_surface_set_device_scale(frame_, scale, scale);
-  }
-  cairo_surface_flush(frame_);
-  // RGB24 keeps a pixel as a native 32-bit word 0x00RRGGBB, rows stride
-  // bytes apart.
-  uint8_t* rows = cairo_image_surface_get_data(frame_);
-  const int stride = cairo_image_surface_get_stride(frame_);
-  for (int y = 0; y < height; ++y) {
-    const uint8_t* source = rgba.data() + static_cast<std::size_t>(y) * width * 4;
-    uint8_t* row = rows + static_cast<std::size_t>(y) * stride;
-    for (int x = 0; x < width; ++x, source += 4) {
-      const uint32_t pixel = (uint32_t{source[0]} << 16) | (uint32_t{source[1]} << 8) | source[2];
-      std::memcpy(row + static_cast<std::size_t>(x) * 4, &pixel, sizeof pixel);
-    }
-  }
-  cairo_surface_mark_dirty(frame_);
+  copyFrameToCairo(rgba, width, height, gtk_widget_get_scale_factor(window_), frame_);
   gtk_widget_queue_draw(window_);
 }
 

@@ -14,13 +14,9 @@ class LayerBackground {
  public:
   // Brings GTK up on the Wayland compositor that WAYLAND_DISPLAY names;
   // false when there is none, or when it lacks the layer-shell protocol.
-  // From then on the compositor's end is noticed by compositorLost rather
+  // From then on the compositor's end is noticed by gtkCompositorLost rather
   // than by GTK, which would end the process with status 1.
   static bool startGtkOnLayerShell();
-  // Whether the connection to the compositor has ended, after sending it
-  // what GTK has queued; to be asked before each round of GTK's events,
-  // and GTK is not to be run once it has ended.
-  static bool compositorLost();
   // A window on each output the compositor has now, in GDK's order.
   static std::vector<std::unique_ptr<LayerBackground>> onEveryOutput();
   // From now on, each output the compositor gains gets a window of its own,

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "platform/gtk_layer_background.h"
-#include "platform/gtk_runtime.h"
 #include "platform/wallpaper_surface.h"
 
 std::unique_ptr<Wallpapers> Wallpapers::start() {
@@ -25,20 +24,4 @@ void Wallpapers::onOutputsAdded(std::function<void(std::unique_ptr<FrameSurface>
   LayerBackground::onOutputsAdded([added = std::move(added)](std::unique_ptr<LayerBackground> window) {
     added(std::make_unique<WallpaperSurface>(std::move(window)));
   });
-}
-
-// GDK ends the process on a connection that has gone: the compositor is
-// checked before each round.
-bool Wallpapers::handlePending() {
-  return !lost() && runOneRoundOfGtkEvents();
-}
-
-void Wallpapers::waitForEvents(std::chrono::milliseconds timeout) {
-  if (!lost()) {
-    waitForGtkEvents(timeout);
-  }
-}
-
-bool Wallpapers::lost() {
-  return LayerBackground::compositorLost();
 }

@@ -5,10 +5,12 @@
 #include <vector>
 
 #include "platform/frame_surface.h"
+#include "platform/gtk_event_source.h"
 
 // The wallpapers of a Wayland compositor's outputs, on its layer-shell
-// background layer, and GTK's events, which show them.
-class Wallpapers : public EventSource {
+// background layer, and GTK's events, which show them; the compositor's end
+// is the events' loss.
+class Wallpapers : public GtkEventSource {
  public:
   // Brings GTK up on the compositor that WAYLAND_DISPLAY names; nothing when
   // there is none, or when it lacks the layer-shell protocol.
@@ -19,12 +21,6 @@ class Wallpapers : public EventSource {
   // From now on, each output the compositor gains gets a wallpaper of its
   // own, handed to added as events are handled.
   void onOutputsAdded(std::function<void(std::unique_ptr<FrameSurface>)> added);
-
-  // One round of GTK's events: the wallpapers' redraws among them.
-  bool handlePending() override;
-  void waitForEvents(std::chrono::milliseconds timeout) override;
-  // The compositor has gone: GTK is not to be run any more.
-  bool lost() override;
 
  private:
   Wallpapers() = default;

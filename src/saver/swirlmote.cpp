@@ -148,10 +148,25 @@ void Swirlmote::synchronizeToDefaults() {
 
 void Swirlmote::changeConfiguration(Control* sender) {
   ::changeConfiguration(outlets_, sender);
+  if (previewsSheet_) {
+    if (!runOverrides_) {
+      runOverrides_ = overrides_;
+    }
+    overrides_ = sheetOverrides(outlets_);
+    model_init();
+  }
 }
 
 void Swirlmote::closeSheet(Control* sender) {
+  const bool previewed = runOverrides_.has_value();
+  if (previewed) {
+    overrides_ = *std::exchange(runOverrides_, std::nullopt);
+  }
+  const bool ok = outlet::tag(sender) == kOKTag;
   ::closeSheet(outlets_, sender, moduleDefaults(), [this] { model_init(); });
+  if (previewed && !ok) {
+    model_init();
+  }
 }
 
 void Swirlmote::model_init() {

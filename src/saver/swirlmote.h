@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "render/image.h"
@@ -63,6 +64,11 @@ class Swirlmote : public ScreenSaverView {
   void changeConfiguration(Control* sender);
   void closeSheet(Control* sender);
   const SheetOutlets& outlets() const { return outlets_; }
+  // From now on, while the sheet is up, each change in it reseeds the field
+  // with the sheet's values over the store's, storing nothing; the sheet's
+  // end gives the field back to the store (and the run's overrides), at
+  // once for Cancel and by OK's own reseeding for OK.
+  void previewSheetChanges() { previewsSheet_ = true; }
 
   OpenGLView* glView() const { return theGLView; }
   const Field& field() const { return field_; }
@@ -86,6 +92,9 @@ class Swirlmote : public ScreenSaverView {
   bool gaveUpLastFrame_ = false;
   SettingsOverrides overrides_;
   SheetOutlets outlets_;
+  bool previewsSheet_ = false;
+  // The run's overrides while the sheet's values stand in for them.
+  std::optional<SettingsOverrides> runOverrides_;
   // Loads the sheet's nib, connects the outlets and fills the controls from
   // the store.
   void loadSheet(NibLoader& nibs);

@@ -1,7 +1,9 @@
 #include "settings/sheet_controller.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "settings/key_values.h"
 
@@ -30,6 +32,22 @@ void showCount(Control* slider, Control* text, ScreenSaverDefaults& defaults, co
   const int64_t count = integerFor(defaults, key);
   setDoubleValue(slider, static_cast<double>(count));
   setIntValue(text, low32(count));
+}
+
+// A whole number as seeding holds the key's stored value: its low 32 bits,
+// within the key's range.
+int32_t limited(int64_t value, const PreferenceKey& key) {
+  return std::clamp(low32(value), static_cast<int32_t>(key.range->low),
+                    static_cast<int32_t>(key.range->high));
+}
+
+// A colour's mode and well as seeding reads them: any mode but 0 shows the
+// well's colour.
+std::optional<ColorRGBA> chosenColor(const Control* mode, const Control* well) {
+  if (low32(indexOfSelectedItem(mode)) == 0) {
+    return std::nullopt;
+  }
+  return color(well);
 }
 
 }  // namespace
@@ -79,4 +97,19 @@ void closeSheet(const SheetOutlets& o, const Control* sender, ScreenSaverDefault
   setBool(defaults, key::afterimage, state(o.SWTCH_afterimage) == 1);
   defaults.synchronize();
   model_init();
+}
+
+SettingsOverrides sheetOverrides(const SheetOutlets& o) {
+  SettingsOverrides overrides;
+  overrides.cyclones = limited(truncated(doubleValue(o.SLDR_no_cyclones)), key::cyclones);
+  overrides.particlesPerCyclone = limited(truncated(doubleValue(o.SLDR_no_particles)), key::particles);
+  overrides.particleColor.emplace(chosenColor(o.PUB_pt_color, o.CW_pt));
+  overrides.backgroundColor.emplace(chosenColor(o.PUB_bg_color, o.CW_bg));
+  overrides.shape = limited(indexOfSelectedItem(o.PUB_shape), key::shape);
+  const auto scale = static_cast<float>(doubleValue(o.SLDR_scale_particle));
+  const auto low = static_cast<float>(key::scale.range->low);
+  overrides.scale =
+      std::isnan(scale) ? low : std::clamp(scale, low, static_cast<float>(key::scale.range->high));
+  overrides.afterimages = state(o.SWTCH_afterimage) == 1;
+  return overrides;
 }

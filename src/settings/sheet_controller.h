@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "settings/control.h"
+#include "settings/overrides.h"
 #include "settings/screen_saver_defaults.h"
 
 // The configuration sheet's thirteen outlets, in their declared order; each
@@ -61,3 +62,8 @@ void changeConfiguration(const SheetOutlets& outlets, const Control* sender);
 // controls, synchronizes the store and reseeds the field at once.
 void closeSheet(const SheetOutlets& outlets, const Control* sender, ScreenSaverDefaults& defaults,
                 const std::function<void()>& model_init);
+
+// The settings that OK would store from the controls as they stand, held to
+// the limits that seeding holds the store's values to: a field seeded with
+// them over any store is seeded as it would be after OK. Stores nothing.
+SettingsOverrides sheetOverrides(const SheetOutlets& outlets);

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -325,6 +326,77 @@ TEST_F(SaverWindow, ConfigureShowsThePreviewBesideTheSheet) {
   EXPECT_TRUE(onScreen(sheetArea)) << windowGeometry(*server_, sheet);
   run->signal(SIGTERM);
   EXPECT_TRUE(endedBy(*run, SIGTERM, 10s));
+}
+
+// --configure's preview follows a change in the sheet at once, before it is
+// stored, and Cancel then leaves the store byte for byte as it was. The
+// controls are reached by the sheet's mnemonics: the background pop-up
+// moves to its well's colour, the two count sliders to their ends.
+TEST_F(SaverWindow, ConfigureThePreviewFollowsTheSheetAndCancelStoresNothing) {
+  constexpr const char* kFewParticles =
+      "number of cyclones=1\nnumber of particles=50\nparticle scale=1.0\nbackground color mode=0\n"
+      "background color red=0.5\nbackground color green=0.25\nbackground color blue=0\n"
+      "background color alpha=1\n";
+  const auto wellColourInTheCorner = [](const PngImage& shot) {
+    const PixelColor c = shot.colorAtX(0, 0);
+    return std::abs(channel(c.red) - 128) <= 1 && std::abs(channel(c.green) - 64) <= 1 &&
+           channel(c.blue) == 0;
+  };
+  const auto particles = [](const PngImage& shot) {
+    return brightPixels(shot, 0, 0, shot.pixelsWide(), shot.pixelsHigh());
+  };
+  struct Case {
+    const char* what;
+    const char* keys;
+    // Whether the preview shows the change, given a picture from before it.
+    std::function<bool(const PngImage& before, const PngImage& now)> changed;
+  };
+  const Case cases[] = {
+      {"background pop-up", "alt+b Down",
+       [&](const PngImage&, const PngImage& now) { return wellColourInTheCorner(now); }},
+      {"count sliders", "alt+y End alt+p End",
+       [&](const PngImage& before, const PngImage& now) { return particles(now) > 4 * particles(before); }},
+  };
+  const std::string store = scratch_ / "config/swirlmote/org.swirlmote.Swirlmote.ini";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    writeStore(scratch_ / "config", kFewParticles);
+    const std::string before = readFile(store);
+    auto run = saver({"--configure"});
+    std::string sheet;
+    ASSERT_TRUE(waitFor(
+        [&] {
+          return !(sheet =
+                       server_->run("xdotool search --onlyvisible --name '^Swirlmote Settings$' | head -1"))
+                      .empty();
+        },
+        30s))
+        << run->errors();
+    const std::string preview = waitForWindow();
+    ASSERT_FALSE(preview.empty()) << run->errors();
+    std::unique_ptr<PngImage> unchanged;
+    ASSERT_TRUE(waitFor(
+        [&] {
+          unchanged = shownPicture(*server_, preview, scratch_ / "before.png");
+          return unchanged && particles(*unchanged) > 0;
+        },
+        20s));
+    EXPECT_FALSE(wellColourInTheCorner(*unchanged)) << "the stored mode shows the cycling hues";
+
+    server_->run("xdotool windowfocus --sync " + sheet + " key --delay 100 " + c.keys);
+    EXPECT_TRUE(waitFor(
+        [&] {
+          const auto now = shownPicture(*server_, preview, scratch_ / "after.png");
+          return now && c.changed(*unchanged, *now);
+        },
+        10s))
+        << "the preview did not follow the sheet";
+    EXPECT_EQ(readFile(store), before) << "a change in the sheet stores nothing";
+
+    server_->run("xdotool windowfocus --sync " + sheet + " key Escape");
+    EXPECT_EQ(run->wait(10s), 0) << "Cancel ends --configure: " << run->errors();
+    EXPECT_EQ(readFile(store), before);
+  }
 }
 
 // Also while it waits out a pause between frames far longer than the

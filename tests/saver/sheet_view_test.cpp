@@ -195,6 +195,44 @@ TEST_F(SheetOverSaver, CancelLeavesStoreAndFieldAndKeepsTheEdits) {
   EXPECT_EQ(view_->outlets().PUB_shape->indexOfSelectedItem(), 3);
 }
 
+// As --configure shows it: each change reseeds the field with the sheet's
+// values at once and stores nothing; its end gives the field back to the
+// store, as OK left it, and to the run's own overrides.
+TEST_F(SheetOverSaver, APreviewFollowsTheSheetUntilItEnds) {
+  for (const bool ok : {false, true}) {
+    SCOPED_TRACE(ok ? "OK" : "Cancel");
+    create();
+    sheetEnds_ = 0;
+    SettingsOverrides run;
+    run.cyclones = 2;
+    view_->setOverrides(run);
+    view_->setFrameSize({64, 48});
+    view_->startAnimation();
+    view_->previewSheetChanges();
+    beginSheet();
+    slide(&SheetOutlets::SLDR_no_particles, 120);
+    slide(&SheetOutlets::SLDR_no_cyclones, 4);
+    pick(&SheetOutlets::PUB_shape, 3);
+    const Field& field = view_->field();
+    EXPECT_EQ(field.no_cyclones, 4);
+    EXPECT_EQ(field.no_particles, 480);
+    EXPECT_EQ(field.particle_shape, 3);
+    EXPECT_TRUE(field.loc);
+    EXPECT_FALSE(std::filesystem::exists(home_.storePath()));
+    EXPECT_NE(store().integerForKey("number of cyclones"), 4) << "the change reached the store";
+
+    click(ok ? widget(&SheetOutlets::BTN_OK) : cancelButton());
+    EXPECT_EQ(sheetEnds_, 1);
+    EXPECT_EQ(field.no_cyclones, 2) << "the run's overrides stand again";
+    EXPECT_EQ(field.no_particles, ok ? 240 : 100);
+    EXPECT_EQ(field.particle_shape, ok ? 3 : 0);
+    EXPECT_EQ(std::filesystem::exists(home_.storePath()), ok);
+    if (ok) {
+      EXPECT_EQ(onDisk().integerForKey("number of particles"), 120);
+    }
+  }
+}
+
 TEST_F(SheetOverSaver, ClosingTheWindowIsCancel) {
   beginSheet();
   slide(&SheetOutlets::SLDR_no_cyclones, 5);

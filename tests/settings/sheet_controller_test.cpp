@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "settings/load_defaults.h"
 #include "support/config_home.h"
 
 namespace {
@@ -328,6 +331,68 @@ TEST_F(SheetControllerTest, AbsentControlsDoNothingAndReadAsZero) {
   for (const PreferenceKey& key : kPreferenceKeys) {
     EXPECT_TRUE(stored.hasValueForKey(std::string(key.name))) << key.name;
     EXPECT_EQ(stored.floatForKey(std::string(key.name)), 0.0f) << key.name;
+  }
+}
+
+// The sheet's values as overrides seed over any store what OK followed by
+// its seeding would: the same counts, shape, scale and afterimages, held
+// to the same limits, and the same colours wherever their mode shows them.
+TEST_F(SheetControllerTest, SheetOverridesSeedAsOKWould) {
+  struct Case {
+    const char* what;
+    double cyclones, particles;
+    int64_t particleMode, backgroundMode, shape;
+    double scale;
+    int64_t afterimage;
+  };
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const Case cases[] = {
+      {"within the limits", 7.9, 120.0, 1, 0, 7, 1.3, 1},
+      {"beyond the limits", -0.5, 1e12, -1, 2, -1, 9.0, 2},
+      {"below the limits", 0.5, 10.0, 0, 1, 12, 0.1, 0},
+      {"no number", nan, nan, 0, 0, 3, nan, -1},
+  };
+  // Settings that differ from every case's.
+  writeFile(home_.dir() + "/other.ini",
+            storeText("number of cyclones=9\nnumber of particles=77\nparticle shape=2\nparticle scale=1.9\n"
+                      "show afterimage=true\nparticle color mode=1\nparticle color red=0.9\n"
+                      "background color mode=1\nbackground color blue=0.9\n"));
+  ScreenSaverDefaults other(home_.dir() + "/other.ini", storeGroup());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fake(&SheetOutlets::SLDR_no_cyclones).value_ = c.cyclones;
+    fake(&SheetOutlets::SLDR_no_particles).value_ = c.particles;
+    fake(&SheetOutlets::PUB_pt_color).index_ = c.particleMode;
+    fake(&SheetOutlets::CW_pt).color_ = {0.1f, 0.2f, 0.3f, 0.4f};
+    fake(&SheetOutlets::PUB_bg_color).index_ = c.backgroundMode;
+    fake(&SheetOutlets::CW_bg).color_ = {0.5f, 0.625f, 0.75f, 1.0f};
+    fake(&SheetOutlets::PUB_shape).index_ = c.shape;
+    fake(&SheetOutlets::SLDR_scale_particle).value_ = c.scale;
+    fake(&SheetOutlets::SWTCH_afterimage).state_ = c.afterimage;
+
+    Settings overridden;
+    loadDefaults(other, overridden);
+    applyOverrides(sheetOverrides(outlets_), overridden);
+    close(&ok());
+    Settings stored;
+    loadDefaults(defaults_, stored);
+
+    EXPECT_EQ(overridden.no_cyclones, stored.no_cyclones);
+    EXPECT_EQ(overridden.no_particles, stored.no_particles);
+    EXPECT_EQ(overridden.particle_shape, stored.particle_shape);
+    EXPECT_EQ(overridden.particle_scale, stored.particle_scale);
+    EXPECT_EQ(overridden.show_ai, stored.show_ai);
+    const auto sameColor = [](int32_t modeA, const std::optional<ColorRGBA>& a, int32_t modeB,
+                              const std::optional<ColorRGBA>& b) {
+      if ((modeA != 0) != (modeB != 0)) {
+        return false;
+      }
+      return modeA == 0 || (a && b && a->r == b->r && a->g == b->g && a->b == b->b && a->a == b->a);
+    };
+    EXPECT_TRUE(sameColor(overridden.color_mode_particle, overridden.color_particle,
+                          stored.color_mode_particle, stored.color_particle));
+    EXPECT_TRUE(sameColor(overridden.color_mode_background, overridden.color_background,
+                          stored.color_mode_background, stored.color_background));
   }
 }
 
