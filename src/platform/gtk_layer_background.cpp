@@ -152,6 +152,7 @@ void LayerBackground::show(const std::vector<uint8_t>& rgba, int width, int heig
   }
   cairo_surface_mark_dirty(frame_);
   gtk_widget_queue_draw(window_);
+  awaitingDraw_ = true;
 }
 
 gboolean LayerBackground::configure(GtkWidget*, GdkEventConfigure* event, gpointer self) {
@@ -167,7 +168,9 @@ gboolean LayerBackground::closedByCompositor(GtkWidget*, GdkEvent*, gpointer sel
 }
 
 gboolean LayerBackground::draw(GtkWidget*, cairo_t* cairo, gpointer self) {
-  cairo_surface_t* frame = static_cast<LayerBackground*>(self)->frame_;
+  auto* background = static_cast<LayerBackground*>(self);
+  background->awaitingDraw_ = false;
+  cairo_surface_t* frame = background->frame_;
   // Black until the first frame.
   cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
   if (frame) {

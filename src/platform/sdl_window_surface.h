@@ -34,6 +34,8 @@ class SdlWindowSurface : public FrameSurface {
   std::size_t bytesPerPixel() const override {
     return PixelBytes::kFrame + PixelBytes::kWindowBuffers + PixelBytes::kReadBack + PixelBytes::kPngRow;
   }
+  // Unless the window is unmapped or wholly covered by other windows.
+  bool canBeSeen() const override { return seen_; }
   bool closed() const override { return closed_; }
   std::vector<SurfaceInput> takeInput() override;
   // flushBuffer has already swapped the frame onto the window.
@@ -73,6 +75,8 @@ class SdlWindowSurface : public FrameSurface {
   std::unique_ptr<GtkNibLoader> nibs_;
   std::vector<SurfaceInput> input_;
   bool closed_ = false;
+  // Whether the window is mapped and not wholly covered, as far as watched.
+  bool seen_ = true;
   // Where the window was before toggleFullScreen covered its display.
   std::optional<DisplayArea> windowed_;
 };
