@@ -346,6 +346,42 @@ TEST_F(SaverOnWayland, TheBackgroundDrawsNothingUnderFullScreenWindows) {
   EXPECT_LE(bothCovered, 0.05 * visible);
 }
 
+// A window that a full-screen window covers is asked for no frames, and so
+// draws none until the cover goes.
+TEST_F(SaverOnWayland, AWindowUnderAFullScreenWindowDrawsNothing) {
+  constexpr auto kPeriod = 10s;
+  startSway("output HEADLESS-1 resolution 640x360\n", 1);
+  std::vector<std::string> logged = environment();
+  logged.push_back("SWIRLMOTE_FRAME_LOG=" + scratch_ / "frames.log");
+  Process window({SWIRLMOTE_BINARY, "--size", "640x360"}, logged, scratch_ / "saver.err");
+  ASSERT_TRUE(waitFor([&] { return showsParticles(kOutputs[0]); }, 30s)) << window.errors();
+  std::this_thread::sleep_for(1s);
+  const double visible = cpuSecondsOver(window.pid(), kPeriod);
+
+  Process cover({SWIRLMOTE_BINARY, "--fullscreen", "--cyclones", "1", "--particles", "50"}, environment(),
+                scratch_ / "cover.err");
+  ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << cover.errors();
+  std::this_thread::sleep_for(1s);
+  const long long coveredFrom = monotonicNanoseconds();
+  const double covered = cpuSecondsOver(window.pid(), kPeriod);
+  const long long coveredTo = monotonicNanoseconds();
+  cover.signal(SIGTERM);
+  ASSERT_TRUE(endedBy(cover, SIGTERM, 10s));
+  const long long uncovered = monotonicNanoseconds();
+  std::this_thread::sleep_for(2s);
+  ASSERT_FALSE(window.wait(0ms)) << "ended by itself: " << window.errors();
+  window.signal(SIGTERM);
+  ASSERT_TRUE(endedBy(window, SIGTERM, 10s));
+
+  const auto frames = loggedFrames(readFile(scratch_ / "frames.log"));
+  EXPECT_TRUE(framesBetween(frames, coveredFrom, coveredTo).empty());
+  EXPECT_FALSE(framesBetween(frames, uncovered, monotonicNanoseconds()).empty()) << "no frame once uncovered";
+  std::printf("CPU over %lld s: %.2f s seen, %.2f s covered\n", static_cast<long long>(kPeriod.count()),
+              visible, covered);
+  ASSERT_GT(visible, 0);
+  EXPECT_LE(covered, 0.05 * visible);
+}
+
 // swayidle starts the saver after the seat has been idle, on every output,
 // and input on the seat ends it: a key, or the pointer moved with sway's own
 // cursor command. A headless seat has neither keyboard nor pointer, so each
