@@ -57,7 +57,7 @@ void WindowWatch::noteVisibility(unsigned long window, const std::optional<bool>
   w->mapped = mapped.value_or(w->mapped);
   // A window mapped again is taken as seen until the server's visibility
   // event, which follows the map, says how much of it is covered.
-  w->covered = mapped == true ? false : covered.value_or(w->covered);
+  w->covered = covered.value_or(mapped == true ? false : w->covered);
   if (w->seen() != before) {
     changes.visibility.push_back({window, w->seen()});
   }
@@ -87,8 +87,10 @@ WindowWatch::Changes WindowWatch::takeChanges() {
       case MapNotify: noteVisibility(event.xmap.window, true, std::nullopt, changes); break;
       case UnmapNotify: noteVisibility(event.xunmap.window, false, std::nullopt, changes); break;
       case VisibilityNotify:
-        noteVisibility(event.xvisibility.window, std::nullopt,
-                       event.xvisibility.state == VisibilityFullyObscured, changes);
+        // Sent to viewable windows only: also when a window mapped under a
+        // parent not yet mapped (a window manager's frame) becomes viewable.
+        noteVisibility(event.xvisibility.window, true, event.xvisibility.state == VisibilityFullyObscured,
+                       changes);
         break;
       default: break;
     }

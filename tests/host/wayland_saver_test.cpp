@@ -272,11 +272,12 @@ TEST_F(SaverOnWayland, TheBackgroundLiesUnderOrdinaryWindows) {
 
 // The wallpaper draws only where it can be seen: sway asks for no frames of
 // a background under a full-screen window. With one of the two outputs
-// covered (the larger, two thirds of the pixels) only the other is drawn;
-// with both covered nothing is, and the wallpaper comes back when the
-// windows go. Measured in CPU time from /proc and the frame log's frames.
-// The outputs are small enough for both to be drawn at the full frame rate
-// on two cores, so that the CPU time follows the pixels drawn.
+// covered only the other is drawn; with both covered nothing is, and the
+// wallpaper comes back when the windows go. Measured in the frame log's
+// frames and in CPU time from /proc. With one output covered the CPU time
+// is only printed: each draw has costs that do not follow its pixels, and
+// the frame rate that both outputs keep up depends on the machine's load.
+// Small outputs keep the test light.
 TEST_F(SaverOnWayland, TheBackgroundDrawsNothingUnderFullScreenWindows) {
   constexpr auto kPeriod = 10s;
   startSway(
@@ -292,9 +293,10 @@ TEST_F(SaverOnWayland, TheBackgroundDrawsNothingUnderFullScreenWindows) {
   const double visible = cpuSecondsOver(background.pid(), kPeriod);
   const long long seenTo = monotonicNanoseconds();
 
-  // Light windows of the program's own: one made full screen
+  // Windows of the program's own that draw a frame every 5 s, so that they
+  // take next to no CPU from the wallpaper: one made full screen
   // on the first output, then one on each output.
-  const std::vector<std::string> light{"--cyclones", "1", "--particles", "50"};
+  const std::vector<std::string> light{"--delay", "5000000"};
   const auto covered = [&](std::vector<std::string> args, int windows, long long& from, long long& to) {
     session_->run("swaymsg focus output HEADLESS-1");
     args.insert(args.begin(), SWIRLMOTE_BINARY);
@@ -342,7 +344,6 @@ TEST_F(SaverOnWayland, TheBackgroundDrawsNothingUnderFullScreenWindows) {
       static_cast<long long>(kPeriod.count()), visible, draws(seenFrom, seenTo), oneCovered,
       draws(oneFrom, oneTo), bothCovered, draws(bothFrom, bothTo));
   ASSERT_GT(visible, 0);
-  EXPECT_LE(oneCovered, 0.55 * visible);
   EXPECT_LE(bothCovered, 0.05 * visible);
 }
 
@@ -358,7 +359,7 @@ TEST_F(SaverOnWayland, AWindowUnderAFullScreenWindowDrawsNothing) {
   std::this_thread::sleep_for(1s);
   const double visible = cpuSecondsOver(window.pid(), kPeriod);
 
-  Process cover({SWIRLMOTE_BINARY, "--fullscreen", "--cyclones", "1", "--particles", "50"}, environment(),
+  Process cover({SWIRLMOTE_BINARY, "--fullscreen", "--delay", "5000000"}, environment(),
                 scratch_ / "cover.err");
   ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << cover.errors();
   std::this_thread::sleep_for(1s);
