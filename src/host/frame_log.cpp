@@ -31,17 +31,18 @@ std::unique_ptr<FrameLog> FrameLog::fromEnvironment() {
   return log;
 }
 
-// One line a frame, "due began ended" in nanoseconds, the end "given-up"
-// for a frame that a termination signal ended, then the CPU seconds that the
+// One line a frame, "due began ended" in nanoseconds and the number of
+// surfaces drawn, the end "given-up" for a frame that a termination signal
+// ended, then the CPU seconds that the
 // whole process (the renderer's threads too) has used.
 FrameLog::~FrameLog() {
-  std::fputs("# due_ns began_ns ended_ns\n", file_);
+  std::fputs("# due_ns began_ns ended_ns surfaces\n", file_);
   for (const Frame& frame : frames_) {
     std::fprintf(file_, "%lld %lld ", nanoseconds(frame.due), nanoseconds(frame.began));
     if (frame.givenUp) {
       std::fputs("given-up\n", file_);
     } else {
-      std::fprintf(file_, "%lld\n", nanoseconds(frame.ended));
+      std::fprintf(file_, "%lld %d\n", nanoseconds(frame.ended), frame.surfaces);
     }
   }
   rusage usage{};

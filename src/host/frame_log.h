@@ -7,8 +7,8 @@
 
 // The frame loop's timing, for measuring pacing: when each frame was due,
 // when it began and when it ended (or that a termination signal made it give
-// the frame up), on the monotonic clock, and at the end the process's CPU
-// time. Kept in memory while the loop runs and written when the log
+// the frame up), on the monotonic clock, and how many surfaces it was drawn
+// on; at the end the process's CPU time. Kept in memory while the loop runs and written when the log
 // ends, so that writing never delays a frame. Only made when the variable
 // SWIRLMOTE_FRAME_LOG names a file.
 class FrameLog {
@@ -22,7 +22,10 @@ class FrameLog {
   FrameLog& operator=(const FrameLog&) = delete;
 
   void frameBegan(Clock::time_point due, Clock::time_point began) { frames_.push_back({due, began, {}}); }
-  void frameEnded(Clock::time_point ended) { frames_.back().ended = ended; }
+  void frameEnded(Clock::time_point ended, int surfaces) {
+    frames_.back().ended = ended;
+    frames_.back().surfaces = surfaces;
+  }
   void frameGivenUp() { frames_.back().givenUp = true; }
 
  private:
@@ -32,6 +35,7 @@ class FrameLog {
     Clock::time_point due;
     Clock::time_point began;
     Clock::time_point ended;
+    int surfaces = 0;
     bool givenUp = false;
   };
   std::FILE* file_;

@@ -120,6 +120,11 @@ int64_t FrameLoop::run() {
   while (waitUntil(timer.deadline())) {
     dropClosed();
     bringUpSized();
+    if (!anyScreenCanBeSeen()) {
+      // No frame while nothing would be seen: every field waits.
+      timer.frameDone(Clock::now());
+      continue;
+    }
     const Clock::time_point began = Clock::now();
     if (log) {
       log->frameBegan(timer.deadline(), began);
@@ -129,7 +134,8 @@ int64_t FrameLoop::run() {
         (!options_.frameLimit || drawn + 1 == *options_.frameLimit)) {
       screens_.front()->surface().keepShownFrames();
     }
-    if (!drawFrame()) {
+    int shown = 0;
+    if (!drawFrame(shown)) {
       if (log && !presentFailed_) {
         log->frameGivenUp();
       }
@@ -137,7 +143,7 @@ int64_t FrameLoop::run() {
     }
     const Clock::time_point ended = Clock::now();
     if (log) {
-      log->frameEnded(ended);
+      log->frameEnded(ended, shown);
     }
     meter_->frameEnded(ended);
     ++drawn;
@@ -149,11 +155,18 @@ int64_t FrameLoop::run() {
   return drawn;
 }
 
-bool FrameLoop::drawFrame() {
+bool FrameLoop::anyScreenCanBeSeen() {
+  return (!events_ || events_->monitorsOn()) &&
+         std::any_of(screens_.begin(), screens_.end(),
+                     [](const auto& screen) { return screen->surface().canBeSeen(); });
+}
+
+bool FrameLoop::drawFrame(int& shown) {
   for (auto& screen : screens_) {
     if (!screen->surface().canBeSeen()) {
       continue;
     }
+    ++shown;
     screen->followSurfaceSize();
     screen->view().animateOneFrame();
     if (screen->view().gaveUpLastFrame()) {

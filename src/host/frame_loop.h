@@ -33,8 +33,10 @@ struct LoopOptions {
 // and dropped while it runs. Between frames it handles the event source's
 // events, in slices short enough that a termination request is seen at
 // once, and hands the surfaces' input to the input handler. A surface that
-// cannot be seen is not drawn, and its field waits. The frame rate meter
-// and the frame log (SWIRLMOTE_FRAME_LOG) follow its frames.
+// cannot be seen is not drawn, and its field waits; while no surface can
+// be seen, or the monitors are off, there is no frame at all, and the loop
+// only looks again each frame interval. The frame rate meter and the frame
+// log (SWIRLMOTE_FRAME_LOG) follow its frames.
 class FrameLoop {
  public:
   using Clock = FrameTimer::Clock;
@@ -71,8 +73,11 @@ class FrameLoop {
   void deliverInput();
   void dropClosed();
   void bringUpSized();
-  // False when the stop check gave a frame up or a surface failed.
-  bool drawFrame();
+  // Whether a frame drawn now would be seen on some screen.
+  bool anyScreenCanBeSeen();
+  // Draws the screens that can be seen, counting them in shown; false when
+  // the stop check gave a frame up or a surface failed.
+  bool drawFrame(int& shown);
 
   ViewOptions views_;
   LoopOptions options_;

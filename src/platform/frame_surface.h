@@ -87,4 +87,7 @@ class EventSource {
   virtual void waitForEvents(std::chrono::milliseconds timeout) = 0;
   // Whether the connection has ended, which ends the run.
   virtual bool lost() { return false; }
+  // Whether the display's monitors are on; while they are off no surface
+  // of the loop is drawn.
+  virtual bool monitorsOn() { return true; }
 };

@@ -92,6 +92,7 @@ int LayerBackground::pixelHeight() const {
 void LayerBackground::show(const std::vector<uint8_t>& rgba, int width, int height) {
   copyFrameToCairo(rgba, width, height, gtk_widget_get_scale_factor(window_), frame_);
   gtk_widget_queue_draw(window_);
+  awaitingDraw_ = true;
 }
 
 gboolean LayerBackground::configure(GtkWidget*, GdkEventConfigure* event, gpointer self) {
@@ -107,7 +108,9 @@ gboolean LayerBackground::closedByCompositor(GtkWidget*, GdkEvent*, gpointer sel
 }
 
 gboolean LayerBackground::draw(GtkWidget*, cairo_t* cairo, gpointer self) {
-  cairo_surface_t* frame = static_cast<LayerBackground*>(self)->frame_;
+  auto* background = static_cast<LayerBackground*>(self);
+  background->awaitingDraw_ = false;
+  cairo_surface_t* frame = background->frame_;
   // Black until the first frame.
   cairo_set_operator(cairo, CAIRO_OPERATOR_SOURCE);
   if (frame) {

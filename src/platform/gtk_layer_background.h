@@ -38,6 +38,11 @@ class LayerBackground {
   // Shows a frame of RGBA rows from the top at the next redraw, pixel for
   // pixel. The wallpaper is opaque: the frame's alpha is left out.
   void show(const std::vector<uint8_t>& rgba, int width, int height);
+  // Whether the frame shown last has been drawn on the surface. GTK's frame
+  // clock draws only once the compositor has asked for a frame, which it
+  // does not while nothing shows the surface (a full-screen window covers
+  // it, its output is off).
+  bool frameWanted() const { return !awaitingDraw_; }
 
  private:
   explicit LayerBackground(GdkMonitor* monitor);
@@ -53,6 +58,8 @@ class LayerBackground {
   int width_ = 0;
   int height_ = 0;
   bool closed_ = false;
+  // A frame has been shown and not yet drawn.
+  bool awaitingDraw_ = false;
   // The latest frame, in cairo's own pixel layout; null before the first.
   cairo_surface_t* frame_ = nullptr;
 };

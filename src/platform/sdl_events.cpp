@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/dpms_query.h"
 #include "platform/gtk_runtime.h"
 #include "platform/sdl_input.h"
 #include "platform/sdl_window_surface.h"
@@ -25,7 +26,13 @@ uint32_t windowOf(const SDL_Event& event) {
 
 }  // namespace
 
-SdlEvents::SdlEvents(bool x11) : watch_(x11 ? WindowWatch::open() : nullptr) {}
+SdlEvents::SdlEvents(bool x11) : watch_(x11 ? WindowWatch::open() : nullptr) {
+  if (watch_) {
+    if (auto query = dpmsQuery(watch_->display())) {
+      power_.emplace(std::move(query));
+    }
+  }
+}
 
 SdlEvents::~SdlEvents() = default;
 
@@ -35,6 +42,10 @@ unsigned long SdlEvents::rootWindow() const {
 
 std::optional<Size> SdlEvents::watch(unsigned long window, bool followSize) {
   return watch_ ? watch_->watch(window, followSize) : std::nullopt;
+}
+
+bool SdlEvents::monitorsOn() {
+  return !power_ || power_->on(MonitorPower::Clock::now());
 }
 
 void SdlEvents::remove(SdlWindowSurface* surface) {
@@ -71,17 +82,20 @@ void SdlEvents::dispatch(const SDL_Event& event) {
 }
 
 // The owner of a foreign window resizes it to follow the screen, and
-// destroys it when the saver is to end.
+// destroys it when the saver is to end; any window may be unmapped or
+// covered by others.
 void SdlEvents::followWindows() {
   if (!watch_) {
     return;
   }
   const WindowWatch::Changes changes = watch_->takeChanges();
-  if (changes.destroyed.empty() && !changes.size) {
-    return;
-  }
   for (SdlWindowSurface* surface : surfaces_) {
     const unsigned long window = surface->x11Window();
+    for (const WindowWatch::Visibility& change : changes.visibility) {
+      if (window && change.window == window) {
+        surface->seen_ = change.seen;
+      }
+    }
     if (window &&
         std::find(changes.destroyed.begin(), changes.destroyed.end(), window) != changes.destroyed.end()) {
       surface->close();

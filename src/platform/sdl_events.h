@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/frame_surface.h"
+#include "platform/monitor_power.h"
 #include "saver/geometry.h"
 
 class SdlWindowSurface;
@@ -13,9 +14,9 @@ union SDL_Event;
 
 // SDL's events and those of the X windows we draw into, handed to the SDL
 // window surfaces they are for, and GTK's events for a settings sheet.
-// On X11 a connection of our own watches the windows for their end and a
-// foreign window for its size: neither SDL nor the GL driver notices a
-// window going away under it.
+// On X11 a connection of our own watches the windows for their end, their
+// visibility and a foreign window for its size (neither SDL nor the GL
+// driver notices a window going away under it), and the monitors' power.
 class SdlEvents : public EventSource {
  public:
   explicit SdlEvents(bool x11);
@@ -25,6 +26,8 @@ class SdlEvents : public EventSource {
 
   bool handlePending() override;
   void waitForEvents(std::chrono::milliseconds timeout) override;
+  // On an X display with DPMS, asked of the display at most once a second.
+  bool monitorsOn() override;
 
   // Whether windows are watched: on X11, when the display could be opened.
   bool watching() const { return watch_ != nullptr; }
@@ -43,5 +46,6 @@ class SdlEvents : public EventSource {
   void followWindows();
 
   std::unique_ptr<WindowWatch> watch_;
+  std::optional<MonitorPower> power_;
   std::vector<SdlWindowSurface*> surfaces_;
 };

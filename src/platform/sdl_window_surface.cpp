@@ -9,6 +9,7 @@
 #include "platform/sdl_context.h"
 #include "platform/sdl_events.h"
 #include "platform/sdl_x11_window.h"
+#include "platform/wayland_frame_request.h"
 
 namespace {
 
@@ -75,6 +76,17 @@ Size SdlWindowSurface::pixelSize() const {
   return Size{static_cast<double>(width), static_cast<double>(height)};
 }
 
+bool SdlWindowSurface::canBeSeen() const {
+  return seen_ && (!frames_ || frames_->wanted());
+}
+
+bool SdlWindowSurface::present(OpenGLContext&) {
+  if (frames_) {
+    frames_->request();
+  }
+  return true;
+}
+
 std::vector<SurfaceInput> SdlWindowSurface::takeInput() {
   return std::exchange(input_, {});
 }
@@ -91,6 +103,7 @@ bool SdlWindowSurface::shownFrame(OpenGLContext& context, std::vector<uint8_t>& 
 }
 
 void SdlWindowSurface::windowMade() {
+  frames_ = WaylandFrameRequest::of(contexts_->window());
   if (const unsigned long window = x11Window();
       window && events_.watching() && !events_.watch(window, false)) {
     closed_ = true;

@@ -12,6 +12,7 @@ class GtkNibLoader;
 class PngDecoder;
 class SdlContextFactory;
 class SdlEvents;
+class WaylandFrameRequest;
 
 // An SDL window drawn into with GL, on X11 or Wayland: a window of our own,
 // made with the view's first context, or another program's X window, whose
@@ -34,15 +35,19 @@ class SdlWindowSurface : public FrameSurface {
   std::size_t bytesPerPixel() const override {
     return PixelBytes::kFrame + PixelBytes::kWindowBuffers + PixelBytes::kReadBack + PixelBytes::kPngRow;
   }
+  // Unless the window is unmapped or wholly covered by other windows, or,
+  // on Wayland, its compositor has not asked for a frame since the last.
+  bool canBeSeen() const override;
   bool closed() const override { return closed_; }
   std::vector<SurfaceInput> takeInput() override;
-  // flushBuffer has already swapped the frame onto the window.
-  bool present(OpenGLContext&) override { return true; }
+  // flushBuffer has already swapped the frame onto the window; on Wayland
+  // the compositor is asked when it wants the next.
+  bool present(OpenGLContext&) override;
   void keepShownFrames() override;
   bool shownFrame(OpenGLContext& context, std::vector<uint8_t>& rgba, int& width, int& height) override;
 
   // Watches the window, when windows are watched: one already gone counts
-  // as closed.
+  // as closed. On Wayland, frames are drawn when the compositor asks.
   void windowMade() override;
   // The window's X11 id; 0 without a window or on Wayland.
   unsigned long x11Window() const;
@@ -69,10 +74,13 @@ class SdlWindowSurface : public FrameSurface {
   Size size_;
   // Declared first of the backends, so that the window outlives the rest.
   std::unique_ptr<SdlContextFactory> contexts_;
+  std::unique_ptr<WaylandFrameRequest> frames_;
   std::unique_ptr<PngDecoder> images_;
   std::unique_ptr<GtkNibLoader> nibs_;
   std::vector<SurfaceInput> input_;
   bool closed_ = false;
+  // Whether the window is mapped and not wholly covered, as far as watched.
+  bool seen_ = true;
   // Where the window was before toggleFullScreen covered its display.
   std::optional<DisplayArea> windowed_;
 };

@@ -18,6 +18,8 @@ class WallpaperSurface : public HeadlessSurface {
   std::size_t bytesPerPixel() const override {
     return PixelBytes::kFrame + PixelBytes::kReadBack + PixelBytes::kWindowCopy;
   }
+  // Once the compositor has asked for a frame since the last was shown.
+  bool canBeSeen() const override { return window_->frameWanted(); }
   bool closed() const override { return window_->closed(); }
   bool present(OpenGLContext& context) override;
   bool shownFrame(OpenGLContext& context, std::vector<uint8_t>& rgba, int& width, int& height) override;

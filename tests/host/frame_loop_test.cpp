@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -45,6 +46,54 @@ TEST_F(FrameLoopTest, ASurfaceThatCannotBeSeenIsNotDrawn) {
   EXPECT_EQ(hidden.presented_, 0);
   EXPECT_EQ(loop.screens()[0]->view().field().tick, 5u);
   EXPECT_EQ(loop.screens()[1]->view().field().tick, 0u);
+}
+
+// An event source that runs a test's step each time the loop looks at it
+// between frames, with monitors that a test turns off.
+class FakeDisplay : public EventSource {
+ public:
+  bool handlePending() override {
+    if (onLook_) onLook_();
+    return false;
+  }
+  void waitForEvents(std::chrono::milliseconds) override {}
+  bool monitorsOn() override { return monitorsOn_; }
+
+  bool monitorsOn_ = true;
+  std::function<void()> onLook_;
+};
+
+// While the monitors are off, or no surface can be seen, there is no frame:
+// none is drawn or counted towards the limit, and every field waits, so
+// that the frames come later but the same.
+TEST_F(FrameLoopTest, NothingToBeSeenMeansNoFrame) {
+  const struct {
+    const char* what;
+    bool monitorsOff;
+    bool surfaceHidden;
+  } cases[] = {{"monitors off", true, false}, {"surface hidden", false, true}, {"both", true, true}};
+  for (const auto& c : cases) {
+    FakeDisplay display;
+    FrameLoop loop({}, unpaced(5), &display);
+    TestSurface& surface = addSurface(loop);
+    const auto hide = [&](bool hidden) {
+      display.monitorsOn_ = !(hidden && c.monitorsOff);
+      surface.seen_ = !(hidden && c.surfaceHidden);
+    };
+    // Hidden for the 3rd to the 6th look.
+    int looks = 0;
+    display.onLook_ = [&] {
+      ++looks;
+      hide(looks >= 3 && looks <= 6);
+    };
+    int drawnWhileHidden = 0;
+    surface.afterFrame_ = [&](int) { drawnWhileHidden += looks >= 3 && looks <= 6; };
+    EXPECT_EQ(loop.run(), 5) << c.what;
+    EXPECT_EQ(surface.presented_, 5) << c.what;
+    EXPECT_EQ(drawnWhileHidden, 0) << c.what;
+    EXPECT_EQ(looks, 9) << c.what;
+    EXPECT_EQ(loop.screens()[0]->view().field().tick, 5u) << c.what;
+  }
 }
 
 // A surface whose window goes is dropped, or ends the run where the run

@@ -10,8 +10,10 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "host/drawing_cost.h"
 #include "host/wayland_session.h"
 
 namespace {
@@ -266,6 +268,119 @@ TEST_F(SaverOnWayland, TheBackgroundLiesUnderOrdinaryWindows) {
   ASSERT_FALSE(background->wait(0ms)) << "ended by itself: " << background->errors();
   background->signal(SIGTERM);
   EXPECT_TRUE(endedBy(*background, SIGTERM, 10s));
+}
+
+// The wallpaper draws only where it can be seen: sway asks for no frames of
+// a background under a full-screen window. With one of the two outputs
+// covered only the other is drawn; with both covered nothing is, and the
+// wallpaper comes back when the windows go. Measured in the frame log's
+// frames and in CPU time from /proc. With one output covered the CPU time
+// is only printed: each draw has costs that do not follow its pixels, and
+// the frame rate that both outputs keep up depends on the machine's load.
+// Small outputs keep the test light.
+TEST_F(SaverOnWayland, TheBackgroundDrawsNothingUnderFullScreenWindows) {
+  constexpr auto kPeriod = 10s;
+  startSway(
+      "default_border none\n"
+      "output HEADLESS-1 resolution 640x360 position 0 0\n"
+      "output HEADLESS-2 resolution 400x300 position 640 0\n");
+  std::vector<std::string> logged = environment();
+  logged.push_back("SWIRLMOTE_FRAME_LOG=" + scratch_ / "frames.log");
+  Process background({SWIRLMOTE_BINARY, "--background"}, logged, scratch_ / "saver.err");
+  ASSERT_TRUE(waitFor([&] { return everyOutputShowsParticles(); }, 30s)) << background.errors();
+  std::this_thread::sleep_for(1s);
+  const long long seenFrom = monotonicNanoseconds();
+  const double visible = cpuSecondsOver(background.pid(), kPeriod);
+  const long long seenTo = monotonicNanoseconds();
+
+  // Windows of the program's own that draw a frame every 5 s, so that they
+  // take next to no CPU from the wallpaper: one made full screen
+  // on the first output, then one on each output.
+  const std::vector<std::string> light{"--delay", "5000000"};
+  const auto covered = [&](std::vector<std::string> args, int windows, long long& from, long long& to) {
+    session_->run("swaymsg focus output HEADLESS-1");
+    args.insert(args.begin(), SWIRLMOTE_BINARY);
+    args.insert(args.end(), light.begin(), light.end());
+    Process cover(args, environment(), scratch_ / "cover.err");
+    EXPECT_TRUE(waitFor([&] { return saverWindows() == windows; }, 30s)) << cover.errors();
+    session_->run("swaymsg '[title=\"^Swirlmote$\"] fullscreen enable'");
+    std::this_thread::sleep_for(1s);
+    from = monotonicNanoseconds();
+    const double used = cpuSecondsOver(background.pid(), kPeriod);
+    to = monotonicNanoseconds();
+    cover.signal(SIGTERM);
+    EXPECT_TRUE(endedBy(cover, SIGTERM, 10s));
+    return used;
+  };
+  long long oneFrom = 0, oneTo = 0, bothFrom = 0, bothTo = 0;
+  const double oneCovered = covered({"--size", "320x240"}, 1, oneFrom, oneTo);
+  const double bothCovered = covered({"--fullscreen"}, 2, bothFrom, bothTo);
+  const long long uncovered = monotonicNanoseconds();
+  std::this_thread::sleep_for(2s);
+  ASSERT_FALSE(background.wait(0ms)) << "ended by itself: " << background.errors();
+  background.signal(SIGTERM);
+  ASSERT_TRUE(endedBy(background, SIGTERM, 10s));
+
+  const auto frames = loggedFrames(readFile(scratch_ / "frames.log"));
+  const auto oneOutput = framesBetween(frames, oneFrom, oneTo);
+  EXPECT_FALSE(oneOutput.empty()) << "the output left uncovered was not drawn";
+  EXPECT_TRUE(std::all_of(oneOutput.begin(), oneOutput.end(), [](const LoggedFrame& frame) {
+    return frame.surfaces == 1;
+  })) << "the covered output was drawn";
+  EXPECT_TRUE(framesBetween(frames, bothFrom, bothTo).empty());
+  const auto after = framesBetween(frames, uncovered, monotonicNanoseconds());
+  EXPECT_TRUE(std::any_of(after.begin(), after.end(), [](const LoggedFrame& frame) {
+    return frame.surfaces == 2;
+  })) << "not drawn on both outputs again";
+  const auto draws = [&](long long from, long long to) {
+    int drawn = 0;
+    for (const LoggedFrame& frame : framesBetween(frames, from, to)) drawn += frame.surfaces;
+    return drawn;
+  };
+  std::printf(
+      "over %lld s: both outputs seen %.2f s CPU, %d draws; one covered %.2f s, %d draws; both covered %.2f "
+      "s, "
+      "%d draws\n",
+      static_cast<long long>(kPeriod.count()), visible, draws(seenFrom, seenTo), oneCovered,
+      draws(oneFrom, oneTo), bothCovered, draws(bothFrom, bothTo));
+  ASSERT_GT(visible, 0);
+  EXPECT_LE(bothCovered, 0.05 * visible);
+}
+
+// A window that a full-screen window covers is asked for no frames, and so
+// draws none until the cover goes.
+TEST_F(SaverOnWayland, AWindowUnderAFullScreenWindowDrawsNothing) {
+  constexpr auto kPeriod = 10s;
+  startSway("output HEADLESS-1 resolution 640x360\n", 1);
+  std::vector<std::string> logged = environment();
+  logged.push_back("SWIRLMOTE_FRAME_LOG=" + scratch_ / "frames.log");
+  Process window({SWIRLMOTE_BINARY, "--size", "640x360"}, logged, scratch_ / "saver.err");
+  ASSERT_TRUE(waitFor([&] { return showsParticles(kOutputs[0]); }, 30s)) << window.errors();
+  std::this_thread::sleep_for(1s);
+  const double visible = cpuSecondsOver(window.pid(), kPeriod);
+
+  Process cover({SWIRLMOTE_BINARY, "--fullscreen", "--delay", "5000000"}, environment(),
+                scratch_ / "cover.err");
+  ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << cover.errors();
+  std::this_thread::sleep_for(1s);
+  const long long coveredFrom = monotonicNanoseconds();
+  const double covered = cpuSecondsOver(window.pid(), kPeriod);
+  const long long coveredTo = monotonicNanoseconds();
+  cover.signal(SIGTERM);
+  ASSERT_TRUE(endedBy(cover, SIGTERM, 10s));
+  const long long uncovered = monotonicNanoseconds();
+  std::this_thread::sleep_for(2s);
+  ASSERT_FALSE(window.wait(0ms)) << "ended by itself: " << window.errors();
+  window.signal(SIGTERM);
+  ASSERT_TRUE(endedBy(window, SIGTERM, 10s));
+
+  const auto frames = loggedFrames(readFile(scratch_ / "frames.log"));
+  EXPECT_TRUE(framesBetween(frames, coveredFrom, coveredTo).empty());
+  EXPECT_FALSE(framesBetween(frames, uncovered, monotonicNanoseconds()).empty()) << "no frame once uncovered";
+  std::printf("CPU over %lld s: %.2f s seen, %.2f s covered\n", static_cast<long long>(kPeriod.count()),
+              visible, covered);
+  ASSERT_GT(visible, 0);
+  EXPECT_LE(covered, 0.05 * visible);
 }
 
 // swayidle starts the saver after the seat has been idle, on every output,
