@@ -1,11 +1,13 @@
-// `swirlmote idle` as a session runs it on an X server of the test's own:
+// `swirlmote idle` as a session runs it, on an X server of the test's own:
 // the saver full screen once the session has been idle, gone on input,
 // shown again at the next idle period, kept away by what keeps the session
-// from idling, and the host's end by a signal or with the server.
+// from idling, and the host's end by a signal or with the server; and on
+// GNOME's mutter. (sway's case is with the other Wayland tests.)
 #include <gio/gio.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "host/x_session.h"
+#include "support/mutter_session.h"
 #include "support/private_bus.h"
 
 namespace {
@@ -171,6 +174,31 @@ TEST_F(IdleHostOnX, AnInhibitThroughTheBusKeepsItAway) {
   }
   expectSaverShown(*idle);
   EXPECT_FALSE(idle->wait(0ms)) << idle->errors();
+}
+
+// On GNOME, mutter's idle monitor on the session bus starts the saver and a
+// key through its remote desktop ends it. The frame log tells when the
+// saver runs: the file is made when its frame loop starts and written when
+// that ends.
+TEST(IdleHostOnMutter, GnomesIdleMonitorStartsItAndAKeyEndsIt) {
+  auto session = MutterSession::start();
+  REQUIRE_OR_SKIP(session, "mutter and dbus-daemon");
+  ScratchDir scratch;
+  writeStore(scratch / "config", kStore);
+  const std::string log = scratch / "frames.log";
+  std::vector<std::string> environment = session->clientEnvironment();
+  environment.insert(environment.end(), {"XDG_CONFIG_HOME=" + scratch / "config",
+                                         "SWIRLMOTE_FRAME_LOG=" + log, "GSETTINGS_BACKEND=memory"});
+  Process idle({SWIRLMOTE_BINARY, "idle", "--after", "1"}, environment, scratch / "idle.err");
+  ASSERT_TRUE(waitFor([&] { return std::filesystem::exists(log); }, 30s)) << "not shown: " << idle.errors();
+
+  const auto ended = [&] { return readFile(log).find("# cpu_user_s") != std::string::npos; };
+  EXPECT_FALSE(waitFor(ended, 1500ms)) << "ended by itself: " << idle.errors();
+  EXPECT_TRUE(session->pressKey());
+  EXPECT_TRUE(waitFor(ended, 10s)) << "still shown after a key: " << idle.errors();
+  ASSERT_FALSE(idle.wait(0ms)) << "the host ended: " << idle.errors();
+  idle.signal(SIGTERM);
+  EXPECT_TRUE(endedBy(idle, SIGTERM, 10s));
 }
 
 }  // namespace
