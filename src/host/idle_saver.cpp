@@ -2,9 +2,12 @@
 
 #include <glib.h>
 
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <iterator>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
