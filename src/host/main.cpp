@@ -7,14 +7,17 @@
 
 #include "host/arguments.h"
 #include "host/commands.h"
+#include "host/idle_command.h"
+#include "host/idle_saver.h"
 #include "host/option_table.h"
 #include "host/termination.h"
 
 namespace {
 
-// The subcommands; anything else runs the saver or answers --help or
-// --version.
-bool isSubcommand(std::string_view first) {
+// The subcommands that draw nothing on a display, and keep the default
+// actions of the termination signals; the saver and the idle host, which
+// shows it, catch them.
+bool isHeadlessSubcommand(std::string_view first) {
   return first == "simulate" || first == "render" || first == "config";
 }
 
@@ -30,6 +33,9 @@ int run(std::span<const std::string_view> args) {
     }
     if (first == "config") {
       return runConfig(rest);
+    }
+    if (first == "idle") {
+      return runIdle(rest, showIdleSaver);
     }
     const CommandOption* option = findOption(first);
     const bool help = first == "help" || option == &kHelpOption;
@@ -56,8 +62,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   // Hosts may end the saver the moment they start it: its handlers are in
   // place before any connection is made, so that such a signal ends it as a
-  // later one does. The subcommands keep the default actions.
-  if (args.empty() || !isSubcommand(args.front())) {
+  // later one does.
+  if (args.empty() || !isHeadlessSubcommand(args.front())) {
     catchTerminationSignals();
   }
   // Buffers are sized before they are made, but the memory left can still

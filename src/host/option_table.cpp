@@ -12,13 +12,16 @@ constexpr std::string_view kSynopsis =
     "       swirlmote render --frames N --size WxH --out DIR [--every K] [--seed S] [--renderer R]\n"
     "                        [--screenshot F] [--fps] [SETTINGS]\n"
     "       swirlmote config list | get KEY | set KEY VALUE | unset KEY | path\n"
+    "       swirlmote idle [--after SECONDS] [--enable | --disable]\n"
     "\n"
     "A field of glowing particles swirling round drifting cyclones.\n"
     "\n"
     "Commands:\n"
     "  simulate        run the field without drawing and print it as JSON\n"
     "  render          draw frames headless (no display needed) into PNG files\n"
-    "  config          read and change the stored settings\n";
+    "  config          read and change the stored settings\n"
+    "  idle            show the saver full screen whenever the session has been idle\n"
+    "                  (swirlmote idle --help tells more)\n";
 
 struct SectionHeading {
   OptionSection section;

@@ -12,7 +12,6 @@
 #include "host/saver_events.h"
 #include "host/saver_run.h"
 #include "host/termination.h"
-#include "host/window_placements.h"
 #include "platform/sdl_events.h"
 #include "platform/sdl_video.h"
 #include "platform/sdl_window_surface.h"
@@ -37,23 +36,6 @@ std::optional<int> addForeignSurface(const RunOptions& options, SdlEvents& event
   }
   surfaces.push_back(std::make_unique<SdlWindowSurface>(events, window, *size));
   return std::nullopt;
-}
-
-// The mode's windows of our own, each watched from as soon as it is made:
-// another client may destroy it at once.
-void addOwnSurfaces(const RunOptions& options, const SdlVideo& video, SdlEvents& events,
-                    std::vector<std::unique_ptr<SdlWindowSurface>>& surfaces) {
-  const std::vector<DisplayArea> displays = video.displayAreas();
-  if (options.size && options.mode != SaverMode::FullScreen) {
-    const Size fitted = fittedToDisplay(*options.size, displays);
-    if (fitted.width != options.size->width || fitted.height != options.size->height) {
-      std::fprintf(stderr, "swirlmote: a %gx%g window is larger than the display; it opens at %gx%g\n",
-                   options.size->width, options.size->height, fitted.width, fitted.height);
-    }
-  }
-  for (const WindowPlacement& placement : windowPlacements(options, displays)) {
-    surfaces.push_back(std::make_unique<SdlWindowSurface>(events, placement, video.isWayland()));
-  }
 }
 
 }  // namespace

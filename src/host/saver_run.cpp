@@ -3,7 +3,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "host/window_placements.h"
 #include "platform/png_writer.h"
+#include "platform/sdl_events.h"
+#include "platform/sdl_video.h"
+#include "platform/sdl_window_surface.h"
 
 ViewOptions viewOptionsOf(const RunOptions& options) {
   return {options.mode == SaverMode::Preview, options.renderer, options.overrides, options.seed};
@@ -17,6 +21,21 @@ LoopOptions loopOptionsOf(const RunOptions& options, bool endWhenASurfaceCloses)
   loop.keepLastFrame = !options.screenshot.empty();
   loop.endWhenASurfaceCloses = endWhenASurfaceCloses;
   return loop;
+}
+
+void addOwnSurfaces(const RunOptions& options, const SdlVideo& video, SdlEvents& events,
+                    std::vector<std::unique_ptr<SdlWindowSurface>>& surfaces) {
+  const std::vector<DisplayArea> displays = video.displayAreas();
+  if (options.size && options.mode != SaverMode::FullScreen) {
+    const Size fitted = fittedToDisplay(*options.size, displays);
+    if (fitted.width != options.size->width || fitted.height != options.size->height) {
+      std::fprintf(stderr, "swirlmote: a %gx%g window is larger than the display; it opens at %gx%g\n",
+                   options.size->width, options.size->height, fitted.width, fitted.height);
+    }
+  }
+  for (const WindowPlacement& placement : windowPlacements(options, displays)) {
+    surfaces.push_back(std::make_unique<SdlWindowSurface>(events, placement, video.isWayland()));
+  }
 }
 
 bool saveScreenshot(FrameLoop& loop, int64_t framesDrawn, const std::string& path) {

@@ -54,6 +54,14 @@ class SaverOnWayland : public testing::Test {
     return std::make_unique<Process>(argv, environment(), scratch_ / "saver.err");
   }
 
+  // `swirlmote idle` on this seat, with no session bus.
+  std::unique_ptr<Process> idleHost(const std::string& after) {
+    std::vector<std::string> idleEnvironment = environment();
+    idleEnvironment.insert(idleEnvironment.end(), {"DBUS_SESSION_BUS_ADDRESS=", "GSETTINGS_BACKEND=memory"});
+    return std::make_unique<Process>(std::vector<std::string>{SWIRLMOTE_BINARY, "idle", "--after", after},
+                                     idleEnvironment, scratch_ / "idle.err");
+  }
+
   int saverWindows() const {
     return std::atoi(session_->run("swaymsg -t get_tree | grep -c '\"name\": \"Swirlmote\"'").c_str());
   }
@@ -435,6 +443,38 @@ TEST_F(SaverOnWayland, SwayidleRunsItAsTheScreenSaver) {
   }
 }
 
+// `swirlmote idle` on sway: a player's idle inhibitor keeps the saver away;
+// once it goes, the saver covers every output without inhibiting idleness
+// itself, a key ends it, it comes back at the next idle period, and a
+// termination signal ends the host by that signal.
+TEST_F(SaverOnWayland, TheIdleHostShowsItWheneverTheSeatIdles) {
+  REQUIRE_OR_SKIP(haveProgram("wtype"), "wtype");
+  startSway();
+  Process inhibitor({IDLE_INHIBITOR_BINARY, "60"}, session_->clientEnvironment(), scratch_ / "inhibitor.log",
+                    scratch_ / "inhibitor.log");
+  ASSERT_TRUE(waitFor([&] { return readFile(scratch_ / "inhibitor.log") == "inhibiting\n"; }, 10s))
+      << readFile(scratch_ / "inhibitor.log");
+  auto idle = idleHost("2");
+  const auto shown = [&] {
+    ASSERT_TRUE(waitFor([&] { return saverWindows() == 2; }, 30s)) << idle->errors();
+    waitFor([&] { return everyOutputShowsParticles(); }, 30s);
+    expectSaverOnEveryOutput();
+  };
+
+  // Twice the idle time.
+  EXPECT_FALSE(waitFor([&] { return saverWindows() > 0; }, 4s)) << "shown while inhibited";
+  inhibitor.signal(SIGTERM);
+  shown();
+  // Each of its windows, as sway lists it, holds no idle inhibitor.
+  EXPECT_EQ(session_->run("swaymsg -t get_tree | grep -c '\"inhibit_idle\": false'"), "2");
+  session_->run("wtype -s 500 -k space");
+  EXPECT_TRUE(waitFor([&] { return saverWindows() == 0; }, 10s)) << "still shown after a key";
+  ASSERT_FALSE(idle->wait(0ms)) << "the host ended: " << idle->errors();
+  shown();
+  idle->signal(SIGTERM);
+  EXPECT_TRUE(endedBy(*idle, SIGTERM, 10s));
+}
+
 // --configure on Wayland is one window, the sheet with the preview inside
 // it to the left of the controls, which no compositor can make cover each
 // other (two windows cannot be placed side by side there). The compositor
@@ -510,6 +550,17 @@ TEST_F(SaverOnWayland, TheCompositorEndingEndsItWithAMessage) {
     EXPECT_EQ(run->wait(10s), 0) << run->errors();
     EXPECT_EQ(run->errors(), "swirlmote: lost the connection to the Wayland compositor\n");
   }
+}
+
+// The compositor ending while the idle host shows the saver ends the host
+// too, with a message and status 0.
+TEST_F(SaverOnWayland, TheCompositorEndingEndsTheIdleHost) {
+  startSway();
+  auto idle = idleHost("1");
+  ASSERT_TRUE(waitFor([&] { return showsParticles(kOutputs[0]); }, 30s)) << idle->errors();
+  session_->kill();
+  EXPECT_EQ(idle->wait(10s), 0) << idle->errors();
+  EXPECT_EQ(idle->errors(), "swirlmote idle: lost the connection to the Wayland compositor\n");
 }
 
 // weston's headless back end has no input seat, on which SDL's start-up

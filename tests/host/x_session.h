@@ -174,14 +174,17 @@ inline int brightPixels(const Image& image, int left, int top, int right, int bo
 }
 
 // The saver (or another command of the program) run on a display, with the
-// settings store in configHome.
+// settings store in configHome and the extra "NAME=value" entries in its
+// environment.
 inline std::unique_ptr<Process> startSwirlmote(const std::vector<std::string>& args,
                                                const std::string& display, const std::string& configHome,
-                                               const std::string& errPath) {
+                                               const std::string& errPath,
+                                               const std::vector<std::string>& extraEnvironment = {}) {
   std::vector<std::string> argv{SWIRLMOTE_BINARY};
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<std::string> environment{"DISPLAY=" + display, "XDG_CONFIG_HOME=" + configHome,
                                        "WAYLAND_DISPLAY=", "XSCREENSAVER_WINDOW="};
+  environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
   // A sanitized build's tally of the leaks it was told to overlook is not
   // the program's output, which some tests want empty.
   if (const char* leakOptions = std::getenv("LSAN_OPTIONS")) {

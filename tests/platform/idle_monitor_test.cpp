@@ -12,6 +12,7 @@
 #include "host/wayland_session.h"
 #include "host/x_session.h"
 #include "support/main_context.h"
+#include "support/mutter_session.h"
 #include "support/private_bus.h"
 #include "support/scoped_environment.h"
 
@@ -161,73 +162,6 @@ TEST(WaylandIdleMonitor, TheCompositorsEndIsReported) {
   ASSERT_TRUE(runMainContextUntil([&] { return !listener.events.empty(); }, 5s));
   EXPECT_EQ(listener.events.front(), "ended: lost the connection to the Wayland compositor");
 }
-
-// A headless mutter on a session bus of the test's own.
-class MutterSession {
- public:
-  static std::unique_ptr<MutterSession> start() {
-    if (!haveProgram("mutter")) return nullptr;
-    std::unique_ptr<MutterSession> session(new MutterSession);
-    return session->launch() ? std::move(session) : nullptr;
-  }
-  GDBusConnection* bus() const { return connection_; }
-  const std::string& address() const { return bus_->address(); }
-
-  // A key pressed and let go through mutter's remote desktop, whose session
-  // belongs to the connection that made it.
-  bool pressKey() {
-    GVariant* created = call("/org/gnome/Mutter/RemoteDesktop", "org.gnome.Mutter.RemoteDesktop",
-                             "CreateSession", nullptr, G_VARIANT_TYPE("(o)"));
-    if (!created) return false;
-    const gchar* path = nullptr;
-    g_variant_get(created, "(&o)", &path);
-    const std::string session = path;
-    g_variant_unref(created);
-    const auto step = [&](const char* method, GVariant* parameters) {
-      GVariant* reply = call(session, "org.gnome.Mutter.RemoteDesktop.Session", method, parameters, nullptr);
-      if (reply) g_variant_unref(reply);
-      return reply != nullptr;
-    };
-    return step("Start", nullptr) && step("NotifyKeyboardKeycode", g_variant_new("(ub)", 30u, TRUE)) &&
-           step("NotifyKeyboardKeycode", g_variant_new("(ub)", 30u, FALSE)) && step("Stop", nullptr);
-  }
-
- private:
-  MutterSession() = default;
-
-  bool launch() {
-    bus_ = PrivateBus::start();
-    if (!bus_ || !(connection_ = bus_->connect())) return false;
-    const std::string runtime = bus_->scratch() / "runtime";
-    std::filesystem::create_directory(runtime);
-    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-    mutter_ = std::make_unique<Process>(
-        std::vector<std::string>{"mutter", "--headless", "--wayland", "--no-x11", "--virtual-monitor",
-                                 "640x480", "--wayland-display", "idle-test"},
-        std::vector<std::string>{"DBUS_SESSION_BUS_ADDRESS=" + bus_->address(), "XDG_RUNTIME_DIR=" + runtime,
-                                 "HOME=" + bus_->scratch().path(), "DISPLAY=", "WAYLAND_DISPLAY="},
-        bus_->scratch() / "mutter.log");
-    // The remote desktop is the last of what the tests use to come up.
-    return waitFor(
-        [&] {
-          return bus_->owned(connection_, "org.gnome.Mutter.IdleMonitor") &&
-                 bus_->owned(connection_, "org.gnome.Mutter.RemoteDesktop");
-        },
-        30s);
-  }
-
-  GVariant* call(const std::string& path, const char* interface, const char* method, GVariant* parameters,
-                 const GVariantType* reply) {
-    return g_dbus_connection_call_sync(connection_, "org.gnome.Mutter.RemoteDesktop", path.c_str(), interface,
-                                       method, parameters, reply, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr,
-                                       nullptr);
-  }
-
-  // Ended in this order: mutter before its bus.
-  std::unique_ptr<PrivateBus> bus_;
-  GDBusConnection* connection_ = nullptr;
-  std::unique_ptr<Process> mutter_;
-};
 
 TEST(MutterIdleMonitor, IdleThenBackOnAKey) {
   auto session = MutterSession::start();

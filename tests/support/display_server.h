@@ -20,12 +20,17 @@ struct StartedDisplayServer {
 // Starts an X server (command: the server and its arguments, without
 // -displayfd) that picks a free display number itself and ends with the
 // test program; nothing when it cannot be run or does not come up in time.
+// The server never resets: by default it does each time its last client
+// leaves, and drops a client that connects meanwhile (ECONNRESET), which a
+// program that closes one connection and opens the next at once meets on a
+// loaded machine.
 inline std::optional<StartedDisplayServer> startDisplayServer(std::vector<std::string> command,
                                                               int timeoutMilliseconds) {
   int ready[2];
   if (pipe(ready) != 0) {
     return std::nullopt;
   }
+  command.push_back("-noreset");
   command.push_back("-displayfd");
   command.push_back(std::to_string(ready[1]));
   const pid_t pid = fork();
