@@ -128,6 +128,37 @@ TEST_F(SaverWindow, ShowsWhatHeadlessRenderingDraws) {
   }
 }
 
+// What reaches the X server is the frame drawn, row for row: the copy from
+// the offscreen frame to the window neither turns it over nor changes a
+// value. A ten-second pause keeps the first frame on screen while it is
+// read; odd sizes give rows whose length is no multiple of the 4-pixel
+// groups that a copy may move at once.
+TEST_F(SaverWindow, TheWindowShowsTheFrameAsDrawn) {
+  for (const char* size : {"640x360", "321x199"}) {
+    SCOPED_TRACE(size);
+    auto run = saver({"--seed", "7", "--size", size, "--delay", "10000000"});
+    const std::string window = waitForWindow();
+    ASSERT_FALSE(window.empty()) << run->errors();
+    const auto headless = render("7", 1, size, scratch_ / "config", "classic");
+    ASSERT_TRUE(headless);
+    PictureDifference difference;
+    EXPECT_TRUE(waitFor(
+        [&] {
+          const auto shown = shownPicture(*server_, window, scratch_ / "shown.png");
+          difference = shown ? comparePictures(*headless, *shown) : PictureDifference{};
+          return difference.sameSize && difference.channelsDiffering == 0;
+        },
+        30s))
+        << (difference.sameSize ? "" : "another size; ") << difference.channelsDiffering << " of "
+        << difference.channels << " values differ, by at most " << difference.largest;
+    EXPECT_GT(brightPixels(*headless, 0, 0, headless->pixelsWide(), headless->pixelsHigh()), 50);
+    run->signal(SIGTERM);
+    EXPECT_TRUE(endedBy(*run, SIGTERM, 10s)) << run->errors();
+    // The next run's window is not this one.
+    EXPECT_TRUE(waitFor([&] { return server_->windowNamed("Swirlmote").empty(); }, 10s));
+  }
+}
+
 // A resize while running restarts the field at the new size: the last frame
 // has the new size, and particles fill the part that the old size did not
 // have, which only a new viewport and projection give.
