@@ -10,3 +10,13 @@ std::string HeadlessSurface::contextFailure() const {
 std::optional<std::string> HeadlessSurface::drawableFailure() const {
   return ::drawableFailure();
 }
+
+bool HeadlessSurface::lastFrame(std::vector<uint8_t>& rgba, int& width, int& height) const {
+  if (frame_.empty()) {
+    return false;
+  }
+  rgba = frame_;
+  width = frameWidth_;
+  height = frameHeight_;
+  return true;
+}

@@ -94,19 +94,13 @@ bool SheetPreviewSurface::canBeSeen() const {
 }
 
 bool SheetPreviewSurface::present(OpenGLContext& context) {
-  if (area_ && context.readPixels(frame_, frameWidth_, frameHeight_)) {
-    copyFrameToCairo(frame_, frameWidth_, frameHeight_, 1, area_->image);
+  if (area_ && readBack(context)) {
+    copyFrameToCairo(frame(), frameWidth(), frameHeight(), 1, area_->image);
     gtk_widget_queue_draw(area_->widget);
   }
   return true;
 }
 
 bool SheetPreviewSurface::shownFrame(OpenGLContext&, std::vector<uint8_t>& rgba, int& width, int& height) {
-  if (frame_.empty()) {
-    return false;
-  }
-  rgba = frame_;
-  width = frameWidth_;
-  height = frameHeight_;
-  return true;
+  return lastFrame(rgba, width, height);
 }

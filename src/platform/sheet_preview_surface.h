@@ -41,8 +41,4 @@ class SheetPreviewSurface : public HeadlessSurface {
   Size size_;
   std::unique_ptr<NibLoader> nibs_;
   std::unique_ptr<Area> area_;
-  // The latest frame, as read back.
-  std::vector<uint8_t> frame_;
-  int frameWidth_ = 0;
-  int frameHeight_ = 0;
 };

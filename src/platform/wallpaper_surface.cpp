@@ -5,18 +5,12 @@ Size WallpaperSurface::pixelSize() const {
 }
 
 bool WallpaperSurface::present(OpenGLContext& context) {
-  if (context.readPixels(frame_, frameWidth_, frameHeight_)) {
-    window_->show(frame_, frameWidth_, frameHeight_);
+  if (readBack(context)) {
+    window_->show(frame(), frameWidth(), frameHeight());
   }
   return true;
 }
 
 bool WallpaperSurface::shownFrame(OpenGLContext&, std::vector<uint8_t>& rgba, int& width, int& height) {
-  if (frame_.empty()) {
-    return false;
-  }
-  rgba = frame_;
-  width = frameWidth_;
-  height = frameHeight_;
-  return true;
+  return lastFrame(rgba, width, height);
 }

@@ -26,7 +26,4 @@ class WallpaperSurface : public HeadlessSurface {
 
  private:
   std::unique_ptr<LayerBackground> window_;
-  std::vector<uint8_t> frame_;
-  int frameWidth_ = 0;
-  int frameHeight_ = 0;
 };
