@@ -121,9 +121,12 @@ int64_t FrameLoop::run() {
     dropClosed();
     bringUpSized();
     if (!anyScreenCanBeSeen()) {
-      // No frame while nothing would be seen: every field waits.
-      timer.frameDone(Clock::now());
-      continue;
+      // No frame while nothing would be seen: every field waits, and the
+      // frames start again, paced from now, as soon as a screen can be seen.
+      if (!waitUntilSeen()) {
+        break;
+      }
+      timer = FrameTimer(interval_, Clock::now());
     }
     const Clock::time_point began = Clock::now();
     if (log) {
@@ -153,6 +156,17 @@ int64_t FrameLoop::run() {
     timer.frameDone(Clock::now());
   }
   return drawn;
+}
+
+bool FrameLoop::waitUntilSeen() {
+  do {
+    if (!waitUntil(Clock::now() + kWaitSlice)) {
+      return false;
+    }
+    dropClosed();
+    bringUpSized();
+  } while (!anyScreenCanBeSeen());
+  return true;
 }
 
 bool FrameLoop::anyScreenCanBeSeen() {

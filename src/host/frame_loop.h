@@ -75,6 +75,9 @@ class FrameLoop {
   void bringUpSized();
   // Whether a frame drawn now would be seen on some screen.
   bool anyScreenCanBeSeen();
+  // Handles events, a whole wait slice at a time rather than a frame
+  // interval, until a screen can be seen; false when the run is to end.
+  bool waitUntilSeen();
   // Draws the screens that can be seen, counting them in shown; false when
   // the stop check gave a frame up or a surface failed.
   bool drawFrame(int& shown);
