@@ -35,8 +35,12 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM HUP
+# Cleaned up, then ended by the signal itself, as its caller expects; the
+# signal's name is put in now, once for each.
+for signal in INT TERM HUP; do
+  # shellcheck disable=SC2064
+  trap "trap - EXIT $signal; cleanup; kill -$signal \$\$" "$signal"
+done
 mkdir -p "$work/config"
 export XDG_CONFIG_HOME=$work/config
 saver_args=(--seed 3 --no-stored-settings)
