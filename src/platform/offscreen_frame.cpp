@@ -73,8 +73,10 @@ std::unique_ptr<OffscreenFrame> OffscreenFrame::create(int width, int height, bo
   if (!gl || width <= 0 || height <= 0) {
     return nullptr;
   }
+  const bool software = softwareRenderer();
   std::unique_ptr<OffscreenFrame> frame(
-      new OffscreenFrame(*gl, width, height, opaqueWindow, softwareRenderer()));
+      new OffscreenFrame(*gl, width, height, opaqueWindow, software,
+                         software && SDL_GL_ExtensionSupported("GL_MESA_pack_invert")));
   gl->genFramebuffers(1, &frame->framebuffer_);
   gl->bindFramebuffer(GL_FRAMEBUFFER, frame->framebuffer_);
   // Eight bits a channel with alpha, as headless rendering's buffer; the
@@ -142,4 +144,14 @@ void OffscreenFrame::copyToWindow() const {
 void OffscreenFrame::read(std::vector<uint8_t>& rgba) const {
   bind();
   readTopDownPixels(width_, height_, rgba);
+}
+
+void OffscreenFrame::readTopDown(uint8_t* bgra, int rowLength) const {
+  bind();
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glPixelStorei(GL_PACK_ROW_LENGTH, rowLength);
+  glPixelStorei(GL_PACK_INVERT_MESA, GL_TRUE);
+  glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_BYTE, bgra);
+  glPixelStorei(GL_PACK_INVERT_MESA, GL_FALSE);
+  glPixelStorei(GL_PACK_ROW_LENGTH, 0);
 }

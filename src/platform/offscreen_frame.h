@@ -33,14 +33,25 @@ class OffscreenFrame {
   void copyToWindow() const;
   // The frame as RGBA rows from the top.
   void read(std::vector<uint8_t>& rgba) const;
+  // Whether readTopDown is one plain copy of memory: under a software
+  // renderer whose reads can give the rows from the top.
+  bool readsAsMemory() const { return readsAsMemory_; }
+  // The frame as BGRA rows from the top, rowLength pixels apart.
+  void readTopDown(uint8_t* bgra, int rowLength) const;
 
  private:
   struct Functions;
   // The entry points, loaded once for the process: every context of it
   // comes from one driver. Null when there are none.
   static const Functions* functions();
-  OffscreenFrame(const Functions& gl, int width, int height, bool opaqueWindow, bool rowByRow)
-      : gl_(gl), width_(width), height_(height), opaqueWindow_(opaqueWindow), rowByRow_(rowByRow) {}
+  OffscreenFrame(const Functions& gl, int width, int height, bool opaqueWindow, bool rowByRow,
+                 bool readsAsMemory)
+      : gl_(gl),
+        width_(width),
+        height_(height),
+        opaqueWindow_(opaqueWindow),
+        rowByRow_(rowByRow),
+        readsAsMemory_(readsAsMemory) {}
 
   const Functions& gl_;
   int width_;
@@ -52,6 +63,7 @@ class OffscreenFrame {
   // one-row blit turns nothing over, and between buffers of one byte order
   // it copies memory.
   bool rowByRow_;
+  bool readsAsMemory_;
   GLuint framebuffer_ = 0;
   GLuint colorTexture_ = 0;
   GLuint depthStencil_ = 0;

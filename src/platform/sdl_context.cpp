@@ -7,6 +7,7 @@
 
 #include "platform/sdl_x11_window.h"
 #include "platform/top_down_pixels.h"
+#include "platform/x_shm_image.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ void requestFormat(const PixelFormat& format, bool accelerated) {
 SdlContext::SdlContext(SDL_Window* window, SDL_GLContext context) : window_(window), context_(context) {}
 
 SdlContext::~SdlContext() {
+  shared_.reset();
   if (frame_) {
     SDL_GL_MakeCurrent(window_, context_);
     frame_.reset();
@@ -61,6 +63,12 @@ void SdlContext::makeCurrentContext() {
 }
 
 void SdlContext::flushBuffer() {
+  if (shared_) {
+    // The server copies the frame onto the window: no back buffer, no swap.
+    frame_->readTopDown(shared_->pixels(), shared_->rowLength());
+    shared_->show();
+    return;
+  }
   if (frame_) {
     frame_->copyToWindow();
   } else if (keepsFrames_ && readBackBuffer(keptFrame_)) {
@@ -81,11 +89,18 @@ void SdlContext::setSurfaceSize(int width, int height) {
   width_ = width > 0 ? width : 0;
   height_ = height > 0 ? height : 0;
   SDL_GL_MakeCurrent(window_, context_);
+  shared_.reset();
   frame_.reset();
   // Wayland compositors blend a window by its alpha; an X11 window's visual
   // has depth 24, so its alpha never reaches the screen.
   frame_ =
       OffscreenFrame::create(width_, height_, std::string_view(SDL_GetCurrentVideoDriver()) == "wayland");
+  // A software renderer's swap copies its back buffer to the server once
+  // more; reading the frame into memory the server shares skips that copy
+  // and the one into the back buffer.
+  if (const auto x11 = x11WindowOf(window_); x11 && frame_ && frame_->readsAsMemory()) {
+    shared_ = XShmImage::create(x11->display, x11->window, width_, height_);
+  }
 }
 
 bool SdlContext::readPixels(std::vector<uint8_t>& rgba, int& width, int& height) {

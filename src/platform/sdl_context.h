@@ -25,6 +25,8 @@ struct SdlWindowPlacement {
 // offscreen frame of the view's size and copied to the back buffer before
 // the swap, so that they come out as headless rendering draws them; a driver
 // without framebuffer objects draws into the back buffer itself.
+class XShmImage;
+
 class SdlContext : public OpenGLContext {
  public:
   SdlContext(SDL_Window* window, SDL_GLContext context);
@@ -57,6 +59,9 @@ class SdlContext : public OpenGLContext {
   SDL_Window* window_;
   SDL_GLContext context_;
   std::unique_ptr<OffscreenFrame> frame_;
+  // Under a software renderer on X11, where the server shares our memory:
+  // the frame is shown from it instead of through the back buffer.
+  std::unique_ptr<XShmImage> shared_;
   int width_ = 0;
   int height_ = 0;
   bool keepsFrames_ = false;

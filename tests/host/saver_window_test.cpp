@@ -42,9 +42,9 @@ class SaverWindow : public testing::Test {
   }
 
   // The window of a running saver, once it is on screen.
-  std::string waitForWindow() {
+  std::string waitForWindow(XServer& server = *server_) {
     std::string window;
-    waitFor([&] { return !(window = server_->windowNamed("Swirlmote")).empty(); }, 20s);
+    waitFor([&] { return !(window = server.windowNamed("Swirlmote")).empty(); }, 20s);
     return window;
   }
 
@@ -128,34 +128,41 @@ TEST_F(SaverWindow, ShowsWhatHeadlessRenderingDraws) {
   }
 }
 
-// What reaches the X server is the frame drawn, row for row: the copy from
-// the offscreen frame to the window neither turns it over nor changes a
-// value. A ten-second pause keeps the first frame on screen while it is
-// read; odd sizes give rows whose length is no multiple of the 4-pixel
-// groups that a copy may move at once.
+// What reaches the X server is the frame drawn, row for row, whether the
+// server shares our memory (a software renderer's frame is put straight
+// from it) or not (copied through the back buffer): neither copy turns it
+// over or changes a value. A ten-second pause keeps the first frame on
+// screen while it is read; odd sizes give rows whose length is no multiple
+// of the 4-pixel groups that a copy may move at once.
 TEST_F(SaverWindow, TheWindowShowsTheFrameAsDrawn) {
-  for (const char* size : {"640x360", "321x199"}) {
-    SCOPED_TRACE(size);
-    auto run = saver({"--seed", "7", "--size", size, "--delay", "10000000"});
-    const std::string window = waitForWindow();
-    ASSERT_FALSE(window.empty()) << run->errors();
-    const auto headless = render("7", 1, size, scratch_ / "config", "classic");
-    ASSERT_TRUE(headless);
-    PictureDifference difference;
-    EXPECT_TRUE(waitFor(
-        [&] {
-          const auto shown = shownPicture(*server_, window, scratch_ / "shown.png");
-          difference = shown ? comparePictures(*headless, *shown) : PictureDifference{};
-          return difference.sameSize && difference.channelsDiffering == 0;
-        },
-        30s))
-        << (difference.sameSize ? "" : "another size; ") << difference.channelsDiffering << " of "
-        << difference.channels << " values differ, by at most " << difference.largest;
-    EXPECT_GT(brightPixels(*headless, 0, 0, headless->pixelsWide(), headless->pixelsHigh()), 50);
-    run->signal(SIGTERM);
-    EXPECT_TRUE(endedBy(*run, SIGTERM, 10s)) << run->errors();
-    // The next run's window is not this one.
-    EXPECT_TRUE(waitFor([&] { return server_->windowNamed("Swirlmote").empty(); }, 10s));
+  const auto unshared = XServer::start({"Xvfb", "-screen", "0", "1280x1024x24", "+extension", "GLX",
+                                        "-extension", "MIT-SHM", "-nolisten", "tcp"});
+  ASSERT_TRUE(unshared);
+  for (XServer* server : {server_.get(), unshared.get()}) {
+    for (const char* size : {"640x360", "321x199"}) {
+      SCOPED_TRACE(std::string(server == unshared.get() ? "without" : "with") + " shared memory, " + size);
+      auto run = startSwirlmote({"--seed", "7", "--size", size, "--delay", "10000000"}, server->display(),
+                                scratch_ / "config", scratch_ / "saver.err");
+      const std::string window = waitForWindow(*server);
+      ASSERT_FALSE(window.empty()) << run->errors();
+      const auto headless = render("7", 1, size, scratch_ / "config", "classic");
+      ASSERT_TRUE(headless);
+      PictureDifference difference;
+      EXPECT_TRUE(waitFor(
+          [&] {
+            const auto shown = shownPicture(*server, window, scratch_ / "shown.png");
+            difference = shown ? comparePictures(*headless, *shown) : PictureDifference{};
+            return difference.sameSize && difference.channelsDiffering == 0;
+          },
+          30s))
+          << (difference.sameSize ? "" : "another size; ") << difference.channelsDiffering << " of "
+          << difference.channels << " values differ, by at most " << difference.largest;
+      EXPECT_GT(brightPixels(*headless, 0, 0, headless->pixelsWide(), headless->pixelsHigh()), 50);
+      run->signal(SIGTERM);
+      EXPECT_TRUE(endedBy(*run, SIGTERM, 10s)) << run->errors();
+      // The next run's window is not this one.
+      EXPECT_TRUE(waitFor([&] { return server->windowNamed("Swirlmote").empty(); }, 10s));
+    }
   }
 }
 
