@@ -1,5 +1,7 @@
 #include "host/frame_loop.h"
 
+#include <poll.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -13,6 +15,12 @@ using namespace std::chrono_literals;
 
 // The longest wait between looks at the termination request.
 constexpr auto kWaitSlice = 50ms;
+
+// Without events to wait for, only a termination request ends a wait early.
+void sleepUnlessTerminated(std::chrono::milliseconds timeout) {
+  pollfd wake{terminationWakeFd(), POLLIN, 0};
+  poll(&wake, 1, static_cast<int>(timeout.count()));
+}
 
 bool sized(const FrameSurface& surface) {
   const Size size = surface.pixelSize();
@@ -64,7 +72,7 @@ bool FrameLoop::waitUntil(Clock::time_point deadline) {
       return false;
     }
     const auto left = deadline - Clock::now();
-    if (!events_ || !options_.paced || left <= Clock::duration::zero()) {
+    if (!options_.paced || left <= Clock::duration::zero()) {
       if (!again) {
         return true;
       }
@@ -72,8 +80,13 @@ bool FrameLoop::waitUntil(Clock::time_point deadline) {
     }
     // Rounded up, so that the wait never ends just short of the deadline
     // and spins.
-    events_->waitForEvents(
-        std::min(std::chrono::ceil<std::chrono::milliseconds>(left), std::chrono::milliseconds(kWaitSlice)));
+    const auto slice =
+        std::min(std::chrono::ceil<std::chrono::milliseconds>(left), std::chrono::milliseconds(kWaitSlice));
+    if (events_) {
+      events_->waitForEvents(slice);
+    } else {
+      sleepUnlessTerminated(slice);
+    }
   }
 }
 

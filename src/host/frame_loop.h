@@ -42,7 +42,7 @@ class FrameLoop {
   using Clock = FrameTimer::Clock;
   using InputHandler = std::function<void(RunningView&, const SurfaceInput&)>;
 
-  // events: null for an unpaced loop.
+  // events: null where there are none, as headless.
   FrameLoop(ViewOptions views, LoopOptions options, EventSource* events);
   FrameLoop(const FrameLoop&) = delete;
   FrameLoop& operator=(const FrameLoop&) = delete;

@@ -37,9 +37,10 @@ int runRender(std::span<const std::string_view> args) {
     return 1;
   }
 
-  // Not paced: the frames come one after another.
+  // Unless paced, the frames come one after another.
   LoopOptions run;
-  run.paced = false;
+  run.paced = options->paced;
+  run.delay = options->hacks.delay;
   run.frameLimit = options->frames;
   run.showFrameRate = options->hacks.showFrameRate;
   run.keepLastFrame = !options->screenshot.empty();

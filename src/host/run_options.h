@@ -35,10 +35,12 @@ struct RunOptions {
   Renderer renderer = Renderer::Classic;
   SettingsOverrides overrides;
   HackOptions hacks;
-  // render: the directory its PNG files go into, and every how many frames
-  // one is written besides the last (0: only the last).
+  // render: the directory its PNG files go into, every how many frames one
+  // is written besides the last (0: only the last), and whether its frames
+  // come a frame interval apart.
   std::string out;
   int64_t every = 0;
+  bool paced = false;
 };
 
 inline constexpr Size kWindowSize{1280, 720};

@@ -95,6 +95,7 @@ TEST(OptionTable, EverySpellingSetsTheOptionsField) {
       {"--no-stored-settings", {}, [](O o) { return o.overrides.storeIgnored; }},
       {"--out", {"dir"}, [](O o) { return o.out == "dir" && o.screenshot.empty(); }},
       {"--every", {"7"}, [](O o) { return o.every == 7 && !o.frames; }},
+      {"--paced", {}, [](O o) { return o.paced && o.every == 0; }},
       {"--cyclones",
        {"7"},
        [](O o) { return o.overrides.cyclones == 7 && !o.overrides.particlesPerCyclone; }},

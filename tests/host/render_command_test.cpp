@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <sstream>
+#include <thread>
 
+#include "host/x_session.h"
 #include "platform/png_image.h"
 #include "support/config_home.h"
 #include "support/process.h"
@@ -14,6 +17,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+using namespace std::chrono_literals;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kAddressSanitizer = true;
@@ -51,6 +56,61 @@ TEST_F(RenderCommand, WritesEveryKthFrameAndTheLast) {
   EXPECT_EQ(image->pixelsWide(), 64);
   EXPECT_EQ(image->pixelsHigh(), 48);
   EXPECT_EQ(readFile(out("last.png")), readFile(out("a/frame-000007.png"))) << "--screenshot: the last frame";
+}
+
+// When each frame of a frame log (SWIRLMOTE_FRAME_LOG) was due, began and
+// ended, in nanoseconds.
+struct FrameTimes {
+  long long due;
+  long long began;
+  long long ended;
+};
+
+std::vector<FrameTimes> frameTimes(const std::string& log) {
+  std::vector<FrameTimes> frames;
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty() || line.front() == '#') continue;
+    FrameTimes frame{};
+    std::istringstream(line) >> frame.due >> frame.began >> frame.ended;
+    frames.push_back(frame);
+  }
+  return frames;
+}
+
+// Paced, frames are due a frame interval (1/60 s and the delay) apart and
+// none begins before it is due; unpaced, each begins as soon as the last
+// has ended, whatever the delay. A
+// termination signal still ends a paced wait at once, by the signal.
+TEST_F(RenderCommand, PacedFramesComeAFrameIntervalApart) {
+  constexpr long long kInterval = 16666666 + 100000000;  // nanoseconds, with --delay 100000
+  for (const bool paced : {true, false}) {
+    SCOPED_TRACE(paced ? "paced" : "unpaced");
+    std::vector<std::string> args{SWIRLMOTE_BINARY, "render",  "--frames", "4",     "--size",
+                                  "64x48",          "--delay", "100000",   "--out", out("frames")};
+    if (paced) args.push_back("--paced");
+    Process run(args, {"SWIRLMOTE_FRAME_LOG=" + out("frames.log")}, out("render.err"));
+    ASSERT_EQ(run.finish(), 0) << run.errors();
+    const auto frames = frameTimes(readFile(out("frames.log")));
+    ASSERT_EQ(frames.size(), 4u);
+    for (std::size_t i = 1; i < frames.size(); ++i) {
+      if (paced) {
+        EXPECT_GE(frames[i].due - frames[i - 1].due, kInterval) << "frame " << i;
+        EXPECT_GE(frames[i].began, frames[i].due) << "frame " << i;
+      } else {
+        EXPECT_LT(frames[i].began - frames[i - 1].ended, kInterval) << "frame " << i;
+      }
+    }
+  }
+
+  Process waiting({SWIRLMOTE_BINARY, "render", "--paced", "--delay", "10000000", "--frames", "3", "--size",
+                   "64x48", "--out", out("waiting")},
+                  {}, out("waiting.err"));
+  // Into the wait after the first frame.
+  ASSERT_TRUE(waitFor([&] { return fs::exists(out("waiting")); }, 10s));
+  std::this_thread::sleep_for(500ms);
+  waiting.signal(SIGTERM);
+  EXPECT_TRUE(endedBy(waiting, SIGTERM, 3s)) << waiting.errors();
 }
 
 TEST_F(RenderCommand, TheSameSeedAndStoreGiveIdenticalFiles) {
