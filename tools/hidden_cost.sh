@@ -10,8 +10,9 @@
 #     window, both covered; draws count each output a frame was drawn on;
 #   - a 640x360 window on sway: seen, and under a full-screen window.
 # The covering windows on sway are the program's own, drawing one frame every
-# 5 s. Each figure is also given as a share of the group's first. Defaults,
-# not the stored settings.
+# 5 s. Each figure is also given as a share of the group's first, and once
+# a cover has gone, how long it took until a frame was drawn on every output
+# again. Defaults, not the stored settings.
 #   [PERIOD=s] [OUTPUTS="WxH WxH"] tools/hidden_cost.sh [BUILD_DIR]
 set -euo pipefail
 build=${1:-build}
@@ -82,8 +83,13 @@ measure() {
   echo "$1 $from $to $(awk -v a="$after" -v b="$before" 'BEGIN { print a - b }')" >>"$work/periods"
 }
 
+# Notes the moment a cover has gone, once its process has ended: the report
+# gives the time from then to the next frame drawn on every output.
+cover_gone() { echo "$1 $(now_ns)" >>"$work/gone"; }
+
 # Prints the group's states from its list and the frame log the saver wrote
-# as it ended; with "draws", the surfaces drawn as well.
+# as it ended; with "draws", the surfaces drawn as well. outputs: how many
+# surfaces a frame after a cover has gone must be drawn on.
 report() {
   [[ -s $work/frames.log ]] || { echo "the saver wrote no frame log" >&2; exit 1; }
   awk -v draws="${1:-}" 'FNR == NR { label[++n] = $1; from[n] = $2; to[n] = $3; cpu[n] = $4; next }
@@ -96,7 +102,15 @@ report() {
         printf "\n"
       }
     }' "$work/periods" "$work/frames.log"
-  rm -f "$work/periods" "$work/frames.log"
+  awk -v want="${outputs:-1}" 'FNR == NR { label[++n] = $1; at[n] = $2; next }
+    /^[0-9]/ { for (i = 1; i <= n; ++i) if (!(i in first) && $2 >= at[i] && $4 >= want) first[i] = $2 }
+    END {
+      for (i = 1; i <= n; ++i) {
+        if (i in first) printf "  %s: the next full frame began %.1f ms after the cover had gone\n", label[i], (first[i] - at[i]) / 1e6
+        else printf "  %s: no full frame after the cover had gone\n", label[i]
+      }
+    }' "$work/gone" "$work/frames.log"
+  rm -f "$work/periods" "$work/frames.log" "$work/gone"
 }
 
 x_window_named() {
@@ -124,6 +138,7 @@ wait_for "xlogo's window" x_window_exists xlogo
 sleep 0.5
 measure covered "$saver"
 finish "$cover"
+cover_gone uncovered
 sleep 2
 DISPLAY=$display xdotool windowunmap --sync "$window"
 sleep 0.5
@@ -194,6 +209,8 @@ covered_windows=2
 start_cover --fullscreen
 measure both-covered "$saver"
 finish "$cover"
+cover_gone both-uncovered
+sleep 1
 finish "$saver"
 stop_sway
 report draws
@@ -213,6 +230,8 @@ covered_windows=2
 start_cover --fullscreen
 measure covered "$saver"
 finish "$cover"
+cover_gone uncovered
+sleep 1
 finish "$saver"
 stop_sway
 report
