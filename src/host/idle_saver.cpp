@@ -50,17 +50,6 @@ class IdleSaverEvents : public EventSource {
   std::function<void()> onDismissed_;
 };
 
-// While SDL and the GL driver bring the display up, a crash after the X
-// server's end counts as its end (see watchForLostXServer).
-class LostXServerWatch {
- public:
-  LostXServerWatch() { watchForLostXServer(); }
-  ~LostXServerWatch() { stop(); }
-  LostXServerWatch(const LostXServerWatch&) = delete;
-  LostXServerWatch& operator=(const LostXServerWatch&) = delete;
-  void stop() { stopWatchingForLostXServer(); }
-};
-
 void say(const std::string& message) {
   std::fprintf(stderr, "swirlmote idle: %s\n", message.c_str());
 }

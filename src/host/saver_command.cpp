@@ -56,7 +56,7 @@ int runSaver(std::span<const std::string_view> args) {
   // or X server that goes away before then meets no GTK connection, which
   // would end the process with status 1 and no word.
   installQuietXErrorHandlers();
-  watchForLostXServer();
+  LostXServerWatch watch;
   const bool foreign = options->mode == SaverMode::ForeignWindow;
   // Full-screen views have no title bar.
   const auto video = SdlVideo::start(foreign, options->mode != SaverMode::FullScreen);
@@ -66,7 +66,7 @@ int runSaver(std::span<const std::string_view> args) {
   // --configure on Wayland, where two windows cannot be put side by side:
   // the preview goes inside the sheet's window.
   if (options->configure && video->isWayland()) {
-    stopWatchingForLostXServer();
+    watch.stop();
     return runConfigureInSheet(*options, video->displayAreas());
   }
   SdlEvents events(video->isX11());
@@ -98,7 +98,7 @@ int runSaver(std::span<const std::string_view> args) {
     std::fprintf(stderr, "swirlmote: %s\n", failure.message.c_str());
     return 1;
   }
-  stopWatchingForLostXServer();
+  watch.stop();
   if (options->mode == SaverMode::FullScreen) {
     video->hideCursor();
   }

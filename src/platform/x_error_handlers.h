@@ -19,3 +19,14 @@ bool watchForLostXServer();
 // the display and every GL context are up: from then on a lost server is
 // known through the connection error handler.
 void stopWatchingForLostXServer();
+
+// Watches from its making until stop() or its end, however the bring-up
+// ends.
+class LostXServerWatch {
+ public:
+  LostXServerWatch() { watchForLostXServer(); }
+  ~LostXServerWatch() { stop(); }
+  LostXServerWatch(const LostXServerWatch&) = delete;
+  LostXServerWatch& operator=(const LostXServerWatch&) = delete;
+  void stop() { stopWatchingForLostXServer(); }
+};
