@@ -64,12 +64,15 @@ void FrameLoop::addWhenSized(std::unique_ptr<FrameSurface> surface) {
   unsized_.push_back(std::move(surface));
 }
 
-bool FrameLoop::waitUntil(Clock::time_point deadline) {
+bool FrameLoop::waitUntil(Clock::time_point deadline, bool untilSeen) {
   for (;;) {
     const bool again = events_ && events_->handlePending();
     deliverInput();
     if (ending_ || terminationRequested() || (events_ && events_->lost())) {
       return false;
+    }
+    if (untilSeen && anyScreenCanBeSeen()) {
+      return true;
     }
     const auto left = deadline - Clock::now();
     if (!options_.paced || left <= Clock::duration::zero()) {
@@ -173,7 +176,7 @@ int64_t FrameLoop::run() {
 
 bool FrameLoop::waitUntilSeen() {
   do {
-    if (!waitUntil(Clock::now() + kWaitSlice)) {
+    if (!waitUntil(Clock::now() + kWaitSlice, true)) {
       return false;
     }
     dropClosed();

@@ -61,7 +61,7 @@ class FrameLoop {
 
   // Handles events until the deadline, and those pending at it; false when
   // the run is to end.
-  bool waitUntil(Clock::time_point deadline);
+  bool waitUntil(Clock::time_point deadline) { return waitUntil(deadline, false); }
   // Draws frames until the run ends; the number of frames drawn.
   int64_t run();
 
@@ -70,13 +70,16 @@ class FrameLoop {
   bool presentFailed() const { return presentFailed_; }
 
  private:
+  // untilSeen: returns as well once a screen can be seen.
+  bool waitUntil(Clock::time_point deadline, bool untilSeen);
   void deliverInput();
   void dropClosed();
   void bringUpSized();
   // Whether a frame drawn now would be seen on some screen.
   bool anyScreenCanBeSeen();
-  // Handles events, a whole wait slice at a time rather than a frame
-  // interval, until a screen can be seen; false when the run is to end.
+  // Handles events, waking a whole wait slice apart rather than a frame
+  // interval, until a screen can be seen, which it notes as the events
+  // come; false when the run is to end.
   bool waitUntilSeen();
   // Draws the screens that can be seen, counting them in shown; false when
   // the stop check gave a frame up or a surface failed.

@@ -1,13 +1,16 @@
 #include "platform/sdl_events.h"
 
 #include <SDL2/SDL.h>
+#include <poll.h>
 
 #include <algorithm>
 
 #include "platform/dpms_query.h"
 #include "platform/gtk_runtime.h"
+#include "platform/sdl_context.h"
 #include "platform/sdl_input.h"
 #include "platform/sdl_window_surface.h"
+#include "platform/sdl_x11_window.h"
 #include "platform/window_watch.h"
 
 namespace {
@@ -64,9 +67,31 @@ bool SdlEvents::handlePending() {
 
 void SdlEvents::waitForEvents(std::chrono::milliseconds timeout) {
   SDL_Event event;
-  if (SDL_WaitEventTimeout(&event, static_cast<int>(timeout.count()))) {
-    dispatch(event);
+  const int sdl = watch_ ? sdlConnection() : -1;
+  if (sdl < 0) {
+    if (SDL_WaitEventTimeout(&event, static_cast<int>(timeout.count()))) {
+      dispatch(event);
+    }
+    return;
   }
+  // SDL's own wait wakes for SDL's events only, and would sleep through a
+  // window coming into sight, which only the watch's connection tells: both
+  // connections are waited on together.
+  SDL_PumpEvents();
+  if (SDL_PeepEvents(&event, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0 || watch_->hasChanges()) {
+    return;
+  }
+  pollfd connections[] = {{sdl, POLLIN, 0}, {watch_->connection(), POLLIN, 0}};
+  poll(connections, 2, static_cast<int>(timeout.count()));
+}
+
+int SdlEvents::sdlConnection() const {
+  for (const SdlWindowSurface* surface : surfaces_) {
+    if (const int connection = x11ConnectionOf(surface->contexts_->window()); connection >= 0) {
+      return connection;
+    }
+  }
+  return -1;
 }
 
 void SdlEvents::dispatch(const SDL_Event& event) {

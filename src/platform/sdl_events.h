@@ -44,6 +44,9 @@ class SdlEvents : public EventSource {
  private:
   void dispatch(const SDL_Event& event);
   void followWindows();
+  // The X connection SDL reads its events from; -1 before a window of ours
+  // is up or away from X11.
+  int sdlConnection() const;
 
   std::unique_ptr<WindowWatch> watch_;
   std::optional<MonitorPower> power_;

@@ -10,3 +10,8 @@ std::optional<X11Window> x11WindowOf(SDL_Window* window) {
   }
   return X11Window{info.info.x11.display, info.info.x11.window};
 }
+
+int x11ConnectionOf(SDL_Window* window) {
+  const auto x11 = x11WindowOf(window);
+  return x11 ? ConnectionNumber(x11->display) : -1;
+}

@@ -14,3 +14,5 @@ struct X11Window {
 
 // Nothing without a window or when SDL runs on another video system.
 std::optional<X11Window> x11WindowOf(SDL_Window* window);
+// The file descriptor of that connection, to wait on; -1 without one.
+int x11ConnectionOf(SDL_Window* window);

@@ -34,4 +34,13 @@ void WaylandFrameRequest::done(void* self, wl_callback* callback, uint32_t) {
   auto* request = static_cast<WaylandFrameRequest*>(self);
   wl_callback_destroy(callback);
   request->callback_ = nullptr;
+  // SDL's wait for events goes on through answers that bring it no event
+  // of its own: one is pushed, so that a window that comes into sight is
+  // drawn at once, not at the end of the wait.
+  static const uint32_t wanted = SDL_RegisterEvents(1);
+  if (wanted != static_cast<uint32_t>(-1)) {
+    SDL_Event event{};
+    event.type = wanted;
+    SDL_PushEvent(&event);
+  }
 }

@@ -12,7 +12,8 @@ struct wl_surface;
 // window's next frame: a frame callback committed after each frame shown.
 // A compositor sends none while nothing shows the window (covered by a
 // full-screen window, its output off). The callback's answer comes among
-// SDL's events, which dispatch the connection's default queue.
+// SDL's events, which dispatch the connection's default queue, and brings
+// an SDL event of its own to end a wait for events.
 class WaylandFrameRequest {
  public:
   // Nothing without a window or when SDL runs on another video system.

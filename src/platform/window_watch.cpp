@@ -63,6 +63,14 @@ void WindowWatch::noteVisibility(unsigned long window, const std::optional<bool>
   }
 }
 
+bool WindowWatch::hasChanges() {
+  return !gone_.empty() || !pending_.empty() || XPending(display_) > 0;
+}
+
+int WindowWatch::connection() const {
+  return ConnectionNumber(display_);
+}
+
 WindowWatch::Changes WindowWatch::takeChanges() {
   Changes changes;
   changes.destroyed = std::move(gone_);

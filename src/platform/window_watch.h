@@ -40,6 +40,10 @@ class WindowWatch {
   };
   // What happened since the last call, without waiting.
   Changes takeChanges();
+  // Whether takeChanges would have anything, without waiting.
+  bool hasChanges();
+  // The connection's file descriptor, to wait on for its events.
+  int connection() const;
 
  private:
   explicit WindowWatch(_XDisplay* display) : display_(display) {}

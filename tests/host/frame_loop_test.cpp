@@ -49,18 +49,20 @@ TEST_F(FrameLoopTest, ASurfaceThatCannotBeSeenIsNotDrawn) {
 }
 
 // An event source that runs a test's step each time the loop looks at it
-// between frames, with monitors that a test turns off.
+// between frames, and counts the waits for events, which return at once,
+// with monitors that a test turns off.
 class FakeDisplay : public EventSource {
  public:
   bool handlePending() override {
     if (onLook_) onLook_();
     return false;
   }
-  void waitForEvents(std::chrono::milliseconds) override {}
+  void waitForEvents(std::chrono::milliseconds) override { ++waits_; }
   bool monitorsOn() override { return monitorsOn_; }
 
   bool monitorsOn_ = true;
   std::function<void()> onLook_;
+  int waits_ = 0;
 };
 
 // While the monitors are off, or no surface can be seen, there is no frame:
@@ -94,6 +96,29 @@ TEST_F(FrameLoopTest, NothingToBeSeenMeansNoFrame) {
     EXPECT_EQ(looks, 9) << c.what;
     EXPECT_EQ(loop.screens()[0]->view().field().tick, 5u) << c.what;
   }
+}
+
+// A paced loop waiting for a screen to come into sight draws as soon as
+// the events it handles show one, without waiting out the rest of its
+// wait slice.
+TEST_F(FrameLoopTest, AScreenComingIntoSightIsDrawnAtOnce) {
+  FakeDisplay display;
+  LoopOptions options;
+  options.frameLimit = 1;
+  FrameLoop loop({}, options, &display);
+  TestSurface& surface = addSurface(loop);
+  surface.seen_ = false;
+  int looks = 0;
+  int waitsBeforeSeen = 0;
+  display.onLook_ = [&] {
+    if (++looks == 3) {
+      surface.seen_ = true;
+      waitsBeforeSeen = display.waits_;
+    }
+  };
+  EXPECT_EQ(loop.run(), 1);
+  EXPECT_EQ(surface.presented_, 1);
+  EXPECT_EQ(display.waits_, waitsBeforeSeen) << "it waited on after the screen came into sight";
 }
 
 // A surface whose window goes is dropped, or ends the run where the run
