@@ -35,8 +35,8 @@ struct LoopOptions {
 // once, and hands the surfaces' input to the input handler. A surface that
 // cannot be seen is not drawn, and its field waits; while no surface can
 // be seen, or the monitors are off, there is no frame at all, and the loop
-// only looks again each frame interval. The frame rate meter and the frame
-// log (SWIRLMOTE_FRAME_LOG) follow its frames.
+// sleeps until its events show a screen again. The frame rate meter and the
+// frame log (SWIRLMOTE_FRAME_LOG) follow its frames.
 class FrameLoop {
  public:
   using Clock = FrameTimer::Clock;
