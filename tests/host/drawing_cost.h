@@ -5,6 +5,7 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -43,10 +44,13 @@ inline long long monotonicNanoseconds() {
       .count();
 }
 
-// A frame of the frame loop's log (SWIRLMOTE_FRAME_LOG): when it began and
-// on how many surfaces it was drawn.
+// A frame of the frame loop's log (SWIRLMOTE_FRAME_LOG): when it was due,
+// began and ended (nothing for a frame given up), in nanoseconds, and on
+// how many surfaces it was drawn.
 struct LoggedFrame {
+  long long due = 0;
   long long began = 0;
+  std::optional<long long> ended;
   int surfaces = 0;
 };
 
@@ -56,10 +60,10 @@ inline std::vector<LoggedFrame> loggedFrames(const std::string& log) {
   for (std::string line; std::getline(lines, line);) {
     if (line.empty() || line.front() == '#') continue;
     std::istringstream words(line);
-    long long due = 0;
-    std::string ended;
     LoggedFrame frame;
-    words >> due >> frame.began >> ended >> frame.surfaces;
+    std::string ended;
+    words >> frame.due >> frame.began >> ended >> frame.surfaces;
+    if (ended != "given-up") frame.ended = std::stoll(ended);
     frames.push_back(frame);
   }
   return frames;

@@ -7,10 +7,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "host/drawing_cost.h"
 #include "host/x_session.h"
 
 namespace {
@@ -25,14 +25,10 @@ constexpr int kParticleRows = kScreenHeight * 3 / 4;
 // The smallest spacing of the frames' deadlines in a frame log, in
 // nanoseconds.
 long long shortestFrameSpacing(const std::string& log) {
-  std::istringstream lines(log);
+  const auto frames = loggedFrames(log);
   long long shortest = std::numeric_limits<long long>::max();
-  long long previous = -1;
-  for (std::string line; std::getline(lines, line);) {
-    if (line.empty() || line.front() == '#') continue;
-    const long long due = std::stoll(line.substr(0, line.find(' ')));
-    if (previous >= 0) shortest = std::min(shortest, due - previous);
-    previous = due;
+  for (std::size_t i = 1; i < frames.size(); ++i) {
+    shortest = std::min(shortest, frames[i].due - frames[i - 1].due);
   }
   return shortest;
 }
