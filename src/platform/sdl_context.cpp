@@ -47,7 +47,6 @@ void requestFormat(const PixelFormat& format, bool accelerated) {
 SdlContext::SdlContext(SDL_Window* window, SDL_GLContext context) : window_(window), context_(context) {}
 
 SdlContext::~SdlContext() {
-  shared_.reset();
   if (frame_) {
     SDL_GL_MakeCurrent(window_, context_);
     frame_.reset();
